@@ -1,0 +1,39 @@
+# make        build everything into build/ (the game folder is build/game/)
+# make play   install what is missing, build, generate the game files, play
+# make test   the same set-up, then every test, plain and under ASan/UBSan
+# make bench  the frame-work benchmark
+BUILD ?= build
+ASAN_BUILD ?= build-asan
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+WERROR := $(if $(CI),ON,OFF)
+
+.PHONY: all build play test setup setup-test bench clean
+
+all: build
+
+build:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCINDER_WERROR=$(WERROR)
+	cmake --build $(BUILD) -j$(JOBS)
+
+setup:
+	bash scripts/setup.sh
+
+setup-test:
+	bash scripts/setup.sh test
+
+play: setup build
+	cd $(BUILD)/game && ./cinder-arc
+
+test: setup-test
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCINDER_WERROR=$(WERROR)
+	cmake --build $(BUILD) -j$(JOBS)
+	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCINDER_SANITIZE=ON -DCINDER_WERROR=$(WERROR)
+	cmake --build $(ASAN_BUILD) -j$(JOBS)
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir $(ASAN_BUILD) --output-on-failure -j$(JOBS)
+
+bench: build
+	$(BUILD)/bench/cinder-arc-bench
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

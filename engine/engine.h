@@ -1,0 +1,153 @@
+// The engine facade: every platform service the game uses (screen, images, sound, input, clock,
+// random numbers, number conversions, files). Only engine/ sources include SDL; no SDL type
+// appears in this header, so the game code above it stays platform-free.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// ---------------------------------------------------------------------------------------------
+// Start-up and backends
+// ---------------------------------------------------------------------------------------------
+
+enum class Backend {
+    window,   // real SDL window, accelerated renderer, SDL2_mixer audio, real keyboard and pad
+    headless  // off-screen software renderer, no audio device, virtual clock, scripted input
+};
+
+// Initialises the engine's modules for the chosen backend. Must be called once before any other
+// facade call. Returns false (after printing one line naming the SDL error) on failure.
+bool engine_init(Backend backend);
+// The last SDL error text, for the one line a failed start-up prints.
+const char* engine_last_error();
+void engine_shutdown();
+Backend engine_backend();
+
+// Thrown by end_program() and by the headless runner's frame limit: unwinds to main(), which
+// exits with `code`. The game itself never catches it.
+struct ProgramExit {
+    int code;
+    const char* reason;  // "quit", "frames", ...
+};
+
+// Ends the program at once with exit code 0 (the game's "QUIT"). Nothing is saved here.
+[[noreturn]] void end_program();
+
+// Prints one clear line to stderr and ends the program with exit code 1 (missing asset, screen
+// that cannot open, ...). Never returns.
+[[noreturn]] void fatal_error(const std::string& message);
+
+// ---------------------------------------------------------------------------------------------
+// Graphics
+// ---------------------------------------------------------------------------------------------
+
+// A loaded picture, cut into equal frames. Fields are read-only for the game.
+struct TImage {
+    std::string path;
+    int width = 0, height = 0;  // of one frame
+    int frame_count = 0;
+    int flags = 0;
+    float handle_x = 0, handle_y = 0;
+    struct Impl;
+    Impl* impl = nullptr;
+};
+
+void app_title(const std::string& title);
+// Opens the screen (640x480 or 320x240; depth 0 = window, 32 = full screen). Returns false when
+// it cannot be opened.
+bool graphics(int width, int height, int depth, int hertz, int flags);
+void hide_mouse();
+void cls();
+void flip(int sync);
+
+void set_mask_color(int r, int g, int b);
+void auto_mid_handle(int on);
+void auto_image_flags(int flags);  // -1 leaves the setting unchanged
+
+// Both return nullptr when the file is missing, undecodable or (strips) has too few cells.
+TImage* load_image(const std::string& path, int flags);
+TImage* load_anim_image(const std::string& path, int cell_w, int cell_h, int first, int count,
+                        int flags);
+
+void draw_image(TImage* image, float x, float y, int frame);
+void set_rotation(float degrees);
+void set_scale(float sx, float sy);
+void set_color(int r, int g, int b);
+void draw_rect(float x, float y, float w, float h);
+void draw_text(const std::string& text, float x, float y);
+
+// ---------------------------------------------------------------------------------------------
+// Sound
+// ---------------------------------------------------------------------------------------------
+
+struct TSound {
+    std::string path;
+    int rate = 0, channels = 0, bits = 0;
+    int frames = 0;  // sample frames
+    struct Impl;
+    Impl* impl = nullptr;
+};
+
+struct TChannel {
+    int id = 0;  // 1-based reserved voice
+};
+
+TSound* load_sound(const std::string& path, int flags);  // nullptr on failure
+TChannel* alloc_channel();
+// Plays on `channel` (cutting off whatever it plays) or, with nullptr, on a free voice.
+TChannel* play_sound(TSound* sound, TChannel* channel);
+
+// ---------------------------------------------------------------------------------------------
+// Input, window, time
+// ---------------------------------------------------------------------------------------------
+
+int key_down(int key);  // Windows virtual-key codes
+int key_hit(int key);
+int app_terminate();
+float joy_x(int port);
+float joy_y(int port);
+int joy_down(int button, int port);
+int millisecs();
+
+// ---------------------------------------------------------------------------------------------
+// Random numbers, maths and number conversions
+// ---------------------------------------------------------------------------------------------
+
+void seed_rnd(int seed);
+int rnd_state();
+double rnd_unit();
+double rnd(double a, double b);
+double sin_deg(double degrees);
+double cos_deg(double degrees);
+double atan2_deg(double y, double x);
+
+// Int(x): truncation toward zero, for every float-to-whole-number conversion of the game.
+int to_int(double x);
+std::string int_to_text(int64_t value);
+std::string float_to_text(double value);  // "%#.9g"
+int text_to_int(const std::string& text);
+
+// ---------------------------------------------------------------------------------------------
+// Files and streams (paths relative to the working directory; "\" is read as "/")
+// ---------------------------------------------------------------------------------------------
+
+struct TStream;
+
+int file_type(const std::string& path);  // 0 none, 1 file, 2 folder
+int64_t file_size(const std::string& path);  // -1 when there is no such file
+TStream* read_file(const std::string& path);
+TStream* write_file(const std::string& path);
+TStream* open_stream(const std::string& path, int readable, int writeable);
+void seek_stream(TStream* stream, int64_t position);
+// Flushes written data to disk and frees the stream. Returns false when any read or write on
+// the stream (or the flush) failed, so callers that must not lose data can tell.
+bool close_stream(TStream* stream);
+bool stream_failed(TStream* stream);
+int read_byte(TStream* stream);  // 0 at the end of the file
+int read_int(TStream* stream);
+std::string read_string(TStream* stream, int n);
+void write_byte(TStream* stream, int value);
+void write_int(TStream* stream, int value);
+void write_string(TStream* stream, const std::string& text);
+bool make_folder(const std::string& path);  // true when it exists afterwards
+bool rename_file(const std::string& from, const std::string& to);  // replaces `to` atomically

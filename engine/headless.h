@@ -1,0 +1,80 @@
+// Controls of the headless backend, for the runner and the tests: scripted keys and pad, the
+// virtual clock, the frame counter and limit, the draw log, read-back of the presented picture
+// and the sound log. Without a window or audio device; everything here is deterministic.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+struct TImage;
+struct TSound;
+
+namespace headless {
+
+// One drawing call of the current frame, as the game made it (screen pixels).
+struct DrawRecord {
+    enum Kind { image, rect, text } kind = image;
+    const TImage* img = nullptr;
+    int frame = 0;
+    float x = 0, y = 0;
+    float scale_x = 1, scale_y = 1, rotation = 0;
+    int r = 255, g = 255, b = 255;
+    float w = 0, h = 0;  // rectangles
+    std::string text;    // debugging text
+};
+
+// One play_sound call; channel 0 means no channel.
+struct SoundEvent {
+    const TSound* sound = nullptr;
+    int channel = 0;
+    int frame = 0;
+};
+
+// A voice that is sounding at the current virtual time.
+struct Voice {
+    const TSound* sound = nullptr;
+    int channel = 0;  // 0: a free voice
+    int start_ms = 0;
+};
+
+// Rasterise draws into the off-screen surface (default on). Off: only the draw log is kept.
+void set_render(bool on);
+bool render_enabled();
+
+// Frames begun so far (each cls begins one). The first frame of the loop is frame 0.
+int frames_begun();
+// After frame `n - 1` has been presented, flip throws ProgramExit{0, "frames"}. 0: no limit.
+void set_frame_limit(int n);
+
+// Called at the start of every frame (inside cls) with the frame number, before any input is
+// read in that frame: the place to feed scripted keys.
+void set_frame_hook(std::function<void(int frame)> hook);
+// Called inside flip after the frame is rendered and before pacing, with the frame number.
+void set_present_hook(std::function<void(int frame)> hook);
+
+// Scripted input. A key counts a press when it goes from not held to held.
+void set_keys_held(const std::array<bool, 256>& held);
+void set_focus(bool focused);  // losing or regaining focus clears every key
+void request_close();
+void set_pad(float x, float y, uint32_t buttons);
+
+// The virtual clock (milliseconds), advanced only by flip's pacing wait.
+int virtual_ms();
+void advance_ms(int ms);  // stands for a stall inside a frame (tests of the pacing)
+
+const std::vector<DrawRecord>& draw_log();  // the current frame's calls, cleared by cls
+const std::vector<SoundEvent>& sound_log();  // every play_sound since start-up
+void clear_sound_log();
+std::vector<Voice> voices_playing();
+
+// The picture as last presented: 0xRRGGBB at (x, y) of the 640 x 480 screen.
+uint32_t presented_pixel(int x, int y);
+bool save_presented_bmp(const std::string& path);
+
+// Wall-clock microseconds of each frame's work (from cls to the start of flip).
+const std::vector<double>& frame_work_us();
+
+}  // namespace headless

@@ -1,0 +1,40 @@
+// cinder-arc-assets: writes the game's artwork, sounds and stage from the sources in assets/.
+//   cinder-arc-assets --assets SRC --out GAME_DIR [--contact-sheet PATH]
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <filesystem>
+#include <string>
+
+#include "assetgen.h"
+
+int main(int argc, char** argv) {
+    std::string src = "assets", out = ".", sheet;
+    for (int i = 1; i < argc; ++i) {
+        auto value = [&](const char* flag) -> std::string {
+            if (i + 1 >= argc) {
+                std::fprintf(stderr, "cinder-arc-assets: %s needs a value\n", flag);
+                std::exit(2);
+            }
+            return argv[++i];
+        };
+        if (!std::strcmp(argv[i], "--assets")) src = value("--assets");
+        else if (!std::strcmp(argv[i], "--out")) out = value("--out");
+        else if (!std::strcmp(argv[i], "--contact-sheet")) sheet = value("--contact-sheet");
+        else {
+            std::fprintf(stderr, "usage: cinder-arc-assets --assets SRC --out DIR [--contact-sheet PATH]\n");
+            return 2;
+        }
+    }
+    try {
+        for (const char* sub : {"gfx", "sfx", "level"}) std::filesystem::create_directories(out + "/" + sub);
+        gen::write_images(src, out);
+        gen::write_sounds(src, out);
+        gen::write_stage(src, out);
+        if (!sheet.empty()) gen::write_contact_sheet(out, sheet);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "cinder-arc-assets: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
