@@ -1,0 +1,25 @@
+// A small benchmark harness: cases register themselves, each times a body many times and the
+// harness prints the median, 99th percentile and maximum in microseconds.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+struct BenchResult {
+    std::string name;
+    double median_us = 0, p99_us = 0, max_us = 0;
+    int runs = 0;
+};
+
+// Times `body` `runs` times (after `warmup` untimed runs) and records the result under `name`.
+void bench_measure(const std::string& name, int runs, const std::function<void()>& body, int warmup = 20);
+
+struct BenchRegistrar {
+    BenchRegistrar(const char* name, void (*fn)());
+};
+
+#define BENCH_CASE(ident)                                      \
+    static void ident();                                       \
+    static BenchRegistrar ident##_registrar(#ident, &ident);   \
+    static void ident()

@@ -1,0 +1,62 @@
+// cinder-arc-bench [FILTER]: runs every registered case (or those whose name contains FILTER) on
+// the headless backend from the game folder, and prints one line per measurement.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "bench.h"
+#include "engine/engine.h"
+
+namespace {
+
+std::vector<std::pair<const char*, void (*)()>>& cases() {
+    static std::vector<std::pair<const char*, void (*)()>> list;
+    return list;
+}
+
+double at(std::vector<double>& v, double p) {
+    size_t i = size_t(p * double(v.size() - 1) + 0.5);
+    return v[std::min(i, v.size() - 1)];
+}
+
+}  // namespace
+
+BenchRegistrar::BenchRegistrar(const char* name, void (*fn)()) { cases().emplace_back(name, fn); }
+
+void bench_measure(const std::string& name, int runs, const std::function<void()>& body, int warmup) {
+    for (int i = 0; i < warmup; ++i) body();
+    std::vector<double> us;
+    us.reserve(size_t(runs));
+    for (int i = 0; i < runs; ++i) {
+        auto t0 = std::chrono::steady_clock::now();
+        body();
+        auto t1 = std::chrono::steady_clock::now();
+        us.push_back(std::chrono::duration<double, std::micro>(t1 - t0).count());
+    }
+    std::sort(us.begin(), us.end());
+    std::printf("%-48s runs %6d  median %9.2f us  p99 %9.2f us  max %9.2f us\n", name.c_str(), runs, at(us, 0.5),
+                at(us, 0.99), us.back());
+    std::fflush(stdout);
+}
+
+int main(int argc, char** argv) {
+    const char* filter = argc > 1 ? argv[1] : "";
+    // The cases load the real asset set: run from the game folder beside this program's folder.
+    std::filesystem::path game = std::filesystem::path(argv[0]).parent_path() / ".." / "game";
+    std::error_code ec;
+    std::filesystem::current_path(game, ec);
+    if (ec) {
+        std::fprintf(stderr, "cinder-arc-bench: %s: %s\n", game.string().c_str(), ec.message().c_str());
+        return 1;
+    }
+    if (!engine_init(Backend::headless)) return 1;
+    for (auto& [name, fn] : cases())
+        if (std::strstr(name, filter)) fn();
+    engine_shutdown();
+    return 0;
+}

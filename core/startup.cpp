@@ -1,0 +1,83 @@
+// Start-up in its fixed order, then the frame loop.
+#include "core/startup.h"
+
+#include "core/assets.h"
+#include "core/entities.h"
+#include "core/game_flow.h"
+#include "core/hud.h"
+#include "core/scroll.h"
+#include "core/stage_map.h"
+#include "core/tables.h"
+#include "engine/engine.h"
+#include "frontend/debug_overlay.h"
+#include "frontend/input.h"
+#include "frontend/menus.h"
+#include "frontend/settings_file.h"
+
+int32_t screen_depth = 0;
+int32_t frame_start_ms = 0, frame_ms = 0;
+
+void reset_all_state() {
+    screen_depth = 0;
+    frame_start_ms = frame_ms = 0;
+    reset_game_flow_state();
+    reset_scroll_state();
+    reset_stage_map_state();
+    reset_hud_state();
+    reset_input_state();
+    reset_menu_state();
+    reset_settings_state();
+}
+
+void start_up() {
+    app_title("Tessel: Cinder Arc");
+    create_hiscore_tables();
+    load_settings_and_scores();  // stored tables replace the defaults; the stored screen mode counts
+    create_menu_tables();
+    screen_depth = setting_fullscreen != 0 ? 32 : 0;
+    check_asset_files();
+    const int width = hires ? 640 : 320, height = hires ? 480 : 240;
+    if (!graphics(width, height, screen_depth, 75, 0)) fatal_error(std::string("cannot open the screen: ") + engine_last_error());
+    hide_mouse();
+    seed_rnd(millisecs());
+    auto_mid_handle(1);
+    auto_image_flags(1);
+    set_mask_color(255, 0, 255);
+    load_images();
+    load_sounds();
+    alloc_channels();
+    create_game_tables();
+    create_lists();
+}
+
+void run_frame() {
+    cls();
+    frame_start_ms = millisecs();
+    if (game_mode == 0) {
+        input_step();
+        front_end_step();
+    }
+    // Read again: the frame in which the front end starts a stage already runs the play step.
+    if (game_mode == 1) {
+        input_step();
+        world_step();
+        draw_backgrounds();
+        update_visible_rows();
+        scroll_and_draw_map();
+        spawn_from_map();
+        entity_pass();
+        draw_hud();
+        if (debug_overlay == 1) draw_object_counts();
+    }
+    frame_ms = millisecs() - frame_start_ms;
+    flip(-1);
+}
+
+LoopEnd main_program() {
+    start_up();
+    while (true) {
+        run_frame();
+        if (key_hit(27)) return LoopEnd::escape;
+        if (app_terminate()) return LoopEnd::close;
+    }
+}
