@@ -17,15 +17,15 @@
 
 class TList;
 
-// Base of every game object. `kind` holds the bits of its class and of its base classes, so an
-// "is a" test is one AND.
+// Base of every game object. `class_bits` holds the bits of its class and of its base classes, so
+// an "is a" test is one AND (the name leaves `kind` free for the game classes' own fields).
 struct TObject {
-    explicit TObject(uint32_t kind_bits) : kind(kind_bits) {}
+    explicit TObject(uint32_t bits) : class_bits(bits) {}
     virtual ~TObject() = default;
     virtual void update() {}
-    bool is_a(uint32_t bits) const { return (kind & bits) != 0; }
+    bool is_a(uint32_t bits) const { return (class_bits & bits) != 0; }
 
-    const uint32_t kind;
+    const uint32_t class_bits;
 
 private:
     friend class TList;
@@ -63,7 +63,7 @@ public:
         end_walk();
     }
 
-    // Calls f on each element whose kind has any of `bits`.
+    // Calls f on each element whose class bits include any of `bits`.
     template <class F>
     void walk_kind(uint32_t bits, F&& f) {
         walk([&](TObject* o) {
