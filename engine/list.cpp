@@ -34,8 +34,12 @@ void TList::remove(TObject* object) {
 }
 
 void TList::clear() {
-    for (TObject* o : slots_)
-        if (o) remove(o);
+    // Counted as a walk so that the slots are not compacted under the loop.
+    ++walking_;
+    for (size_t i = 0; i < slots_.size(); ++i)
+        if (slots_[i]) remove(slots_[i]);
+    --walking_;
+    if (walking_ == 0) compact();
 }
 
 void TList::begin_walk() {
