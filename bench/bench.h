@@ -23,3 +23,9 @@ struct BenchRegistrar {
     static void ident();                                       \
     static BenchRegistrar ident##_registrar(#ident, &ident);   \
     static void ident()
+
+// Prints the statistics of samples measured elsewhere (for example headless::frame_work_us()).
+void bench_report(const std::string& name, std::vector<double> samples_us);
+
+// Runs the game's start-up once (the real asset set of the game folder); later calls do nothing.
+void bench_start_up();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "bench.h"
+#include "core/startup.h"
 #include "engine/engine.h"
 
 namespace {
@@ -28,6 +29,14 @@ double at(std::vector<double>& v, double p) {
 
 BenchRegistrar::BenchRegistrar(const char* name, void (*fn)()) { cases().emplace_back(name, fn); }
 
+void bench_report(const std::string& name, std::vector<double> us) {
+    if (us.empty()) return;
+    std::sort(us.begin(), us.end());
+    std::printf("%-52s runs %6zu  median %9.2f us  p99 %9.2f us  max %9.2f us\n", name.c_str(), us.size(),
+                at(us, 0.5), at(us, 0.99), us.back());
+    std::fflush(stdout);
+}
+
 void bench_measure(const std::string& name, int runs, const std::function<void()>& body, int warmup) {
     for (int i = 0; i < warmup; ++i) body();
     std::vector<double> us;
@@ -38,10 +47,17 @@ void bench_measure(const std::string& name, int runs, const std::function<void()
         auto t1 = std::chrono::steady_clock::now();
         us.push_back(std::chrono::duration<double, std::micro>(t1 - t0).count());
     }
-    std::sort(us.begin(), us.end());
-    std::printf("%-48s runs %6d  median %9.2f us  p99 %9.2f us  max %9.2f us\n", name.c_str(), runs, at(us, 0.5),
-                at(us, 0.99), us.back());
-    std::fflush(stdout);
+    bench_report(name, std::move(us));
+}
+
+void bench_start_up() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    auto t0 = std::chrono::steady_clock::now();
+    start_up();
+    auto t1 = std::chrono::steady_clock::now();
+    std::printf("%-52s %9.2f ms\n", "start-up to first frame", std::chrono::duration<double, std::milli>(t1 - t0).count());
 }
 
 int main(int argc, char** argv) {
