@@ -27,8 +27,13 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 [ -n "$win" ] || fail "no window titled 'Tessel: Cinder Arc'"
-sleep 0.5
-geometry=$(xdotool getwindowgeometry "$win")
+# The window may be found before it is mapped: ask again until it answers.
+geometry=
+for _ in $(seq 50); do
+  geometry=$(xdotool getwindowgeometry "$win" 2> /dev/null)
+  echo "$geometry" | grep -q 'Geometry: 640x480' && break
+  sleep 0.1
+done
 echo "$geometry" | grep -q 'Geometry: 640x480' || fail "window geometry: $geometry"
 
 xdotool windowfocus --sync "$win" 2> /dev/null
