@@ -1,5 +1,5 @@
 // cinder-arc-assets: writes the game's artwork, sounds and stage from the sources in assets/.
-//   cinder-arc-assets --assets SRC --out GAME_DIR [--contact-sheet PATH]
+//   cinder-arc-assets --assets SRC --out GAME_DIR [--contact-sheet PATH] [--stage-preview PATH]
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -7,9 +7,10 @@
 #include <string>
 
 #include "assetgen.h"
+#include "stage.h"
 
 int main(int argc, char** argv) {
-    std::string src = "assets", out = ".", sheet;
+    std::string src = "assets", out = ".", sheet, preview;
     for (int i = 1; i < argc; ++i) {
         auto value = [&](const char* flag) -> std::string {
             if (i + 1 >= argc) {
@@ -21,8 +22,9 @@ int main(int argc, char** argv) {
         if (!std::strcmp(argv[i], "--assets")) src = value("--assets");
         else if (!std::strcmp(argv[i], "--out")) out = value("--out");
         else if (!std::strcmp(argv[i], "--contact-sheet")) sheet = value("--contact-sheet");
+        else if (!std::strcmp(argv[i], "--stage-preview")) preview = value("--stage-preview");
         else {
-            std::fprintf(stderr, "usage: cinder-arc-assets --assets SRC --out DIR [--contact-sheet PATH]\n");
+            std::fprintf(stderr, "usage: cinder-arc-assets --assets SRC --out DIR [--contact-sheet PATH] [--stage-preview PATH]\n");
             return 2;
         }
     }
@@ -32,6 +34,7 @@ int main(int argc, char** argv) {
         gen::write_sounds(src, out);
         gen::write_stage(src, out);
         if (!sheet.empty()) gen::write_contact_sheet(out, sheet);
+        if (!preview.empty()) gen::write_stage_preview(src, preview);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "cinder-arc-assets: %s\n", e.what());
         return 1;
