@@ -35,8 +35,7 @@ void put32(std::vector<uint8_t>& b, uint32_t v) {
     put16(b, v >> 16);
 }
 uint32_t get32(const std::vector<uint8_t>& b, size_t at) {
-    return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 |
-           uint32_t(b[at + 3]) << 24;
+    return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 | uint32_t(b[at + 3]) << 24;
 }
 
 }  // namespace
@@ -60,6 +59,37 @@ void Canvas::blit(const Canvas& src, int x, int y, bool opaque) {
             Rgb c = src.get(i, j);
             if (opaque || !(c == kKey)) set(x + i, y + j, c);
         }
+}
+
+Canvas Canvas::crop(int x, int y, int cw, int ch) const {
+    Canvas out(cw, ch);
+    for (int j = 0; j < ch; ++j)
+        for (int i = 0; i < cw; ++i)
+            if (x + i >= 0 && y + j >= 0 && x + i < w && y + j < h) out.set(i, j, get(x + i, y + j));
+    return out;
+}
+
+void add_outline(Canvas& c, Rgb colour, bool corners) {
+    Canvas before = c;
+    auto ink = [&](int x, int y) {
+        return x >= 0 && y >= 0 && x < before.w && y < before.h && !before.is_key(x, y);
+    };
+    for (int y = 0; y < c.h; ++y)
+        for (int x = 0; x < c.w; ++x) {
+            if (!before.is_key(x, y)) continue;
+            bool edge = ink(x - 1, y) || ink(x + 1, y) || ink(x, y - 1) || ink(x, y + 1);
+            if (corners)
+                edge =
+                    edge || ink(x - 1, y - 1) || ink(x + 1, y - 1) || ink(x - 1, y + 1) || ink(x + 1, y + 1);
+            if (edge) c.set(x, y, colour);
+        }
+}
+
+Canvas scaled(const Canvas& c, int factor) {
+    Canvas out(c.w * factor, c.h * factor);
+    for (int y = 0; y < out.h; ++y)
+        for (int x = 0; x < out.w; ++x) out.set(x, y, c.get(x / factor, y / factor));
+    return out;
 }
 
 Canvas strip(const std::vector<Canvas>& frames, int columns) {
@@ -142,6 +172,7 @@ PixelArt parse_pixel_art(const std::string& text, const std::string& file) {
     int line_no = 0;
     enum { top, palette, frame } state = top;
     std::vector<std::string> rows;
+    std::vector<int> row_lines;  // where each row of the frame being read was written
     std::string frame_name;
     auto fail = [&](const std::string& what) {
         throw std::runtime_error(file + ":" + std::to_string(line_no) + ": " + what);
@@ -150,26 +181,33 @@ PixelArt parse_pixel_art(const std::string& text, const std::string& file) {
         if (rows.empty()) fail("frame " + frame_name + " is empty");
         Canvas c(int(rows[0].size()), int(rows.size()));
         for (size_t y = 0; y < rows.size(); ++y) {
+            line_no = row_lines[y];
             if (rows[y].size() != rows[0].size()) fail("frame " + frame_name + ": rows differ in length");
             for (size_t x = 0; x < rows[y].size(); ++x) {
                 auto it = art.palette.find(rows[y][x]);
-                if (it == art.palette.end()) fail(std::string("colour '") + rows[y][x] + "' is not in the palette");
+                if (it == art.palette.end())
+                    fail(std::string("colour '") + rows[y][x] + "' is not in the palette");
                 c.set(int(x), int(y), it->second);
             }
         }
         art.frame_names.push_back(frame_name);
         art.frames.push_back(std::move(c));
+        art.text.push_back(std::move(rows));
         rows.clear();
+        row_lines.clear();
     };
     while (std::getline(in, line)) {
         ++line_no;
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (state == frame) {
             if (line == "end") {
+                int end_line = line_no;
                 finish_frame();
+                line_no = end_line;
                 state = top;
             } else {
                 rows.push_back(line);
+                row_lines.push_back(line_no);
             }
             continue;
         }
@@ -187,9 +225,12 @@ PixelArt parse_pixel_art(const std::string& text, const std::string& file) {
             std::string colour;
             words >> colour;
             Rgb c;
-            if (colour == "key") c = kKey;
-            else if (!parse_hex(colour, c)) fail("bad colour '" + colour + "'");
-            else if (c == kKey) fail("ff00ff is the transparent key; write 'key'");
+            if (colour == "key")
+                c = kKey;
+            else if (!parse_hex(colour, c))
+                fail("bad colour '" + colour + "'");
+            else if (c == kKey)
+                fail("ff00ff is the transparent key; write 'key'");
             art.palette[word[0]] = c;
         } else if (word == "palette") {
             state = palette;

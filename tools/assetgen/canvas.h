@@ -28,7 +28,10 @@ struct Canvas {
     void set(int x, int y, Rgb c) {
         if (x >= 0 && y >= 0 && x < w && y < h) px[size_t(y) * w + x] = c;
     }
+    bool is_key(int x, int y) const { return get(x, y) == kKey; }
     void fill_rect(int x, int y, int rw, int rh, Rgb c);
+    // The cw x ch piece with its top-left at (x, y); whatever lies outside this canvas is key.
+    Canvas crop(int x, int y, int cw, int ch) const;
     // Copies `src` with its top-left at (x, y); key pixels of `src` are skipped unless `opaque`.
     void blit(const Canvas& src, int x, int y, bool opaque = false);
 };
@@ -36,6 +39,12 @@ struct Canvas {
 // Lays `frames` (all of the same size) out as a strip: `columns` cells a row, left to right,
 // then top to bottom.
 Canvas strip(const std::vector<Canvas>& frames, int columns);
+
+// Every key pixel beside a non-key one (left, right, above, below, and diagonally too when
+// `corners`) becomes `colour`: the dark rim of a flying sprite.
+void add_outline(Canvas& c, Rgb colour, bool corners = false);
+// Each pixel repeated `factor` times across and down.
+Canvas scaled(const Canvas& c, int factor);
 
 // Writes an uncompressed 24-bit BMP (bottom-up rows, each padded to 4 bytes).
 bool write_bmp(const std::string& path, const Canvas& c);
@@ -59,6 +68,7 @@ struct PixelArt {
     std::map<char, Rgb> palette;
     std::vector<std::string> frame_names;
     std::vector<Canvas> frames;
+    std::vector<std::vector<std::string>> text;          // each frame's rows as written, one char a pixel
     const Canvas& frame(const std::string& name) const;  // throws when missing
 };
 
