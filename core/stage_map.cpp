@@ -1,15 +1,102 @@
-// Stage file loading and spawning (arrive with the world work).
+// Stage file loading and the spawner.
 #include "core/stage_map.h"
 
+#include <algorithm>
 #include <cstring>
+
+#include "core/scroll.h"
+#include "engine/engine.h"
 
 int32_t tile_map[map_columns][map_rows];
 int32_t object_map[map_columns][map_rows];
+void (*spawn_hook)(int32_t code, SpawnSpot spot) = create_coded_object;
 
 void reset_stage_map_state() {
     std::memset(tile_map, 0, sizeof tile_map);
     std::memset(object_map, 0, sizeof object_map);
+    spawn_hook = create_coded_object;
 }
 
-void load_stage_file(uint8_t) {}
-void spawn_from_map() {}
+std::string stage_file_path(uint8_t stage_number) {
+    return "level/level" + int_to_text(stage_number) + ".txt";
+}
+
+void load_stage_file(uint8_t stage_number) {
+    // A stage cannot be played without its whole map: stop before play rather than show half of
+    // it or read past the end.
+    const std::string path = stage_file_path(stage_number);
+    const int64_t size = file_size(path);
+    const std::string needed = " (a stage file has " + int_to_text(stage_file_bytes) + " bytes)";
+    if (size < 0) fatal_error("stage file " + path + " is missing" + needed);
+    if (size < stage_file_bytes)
+        fatal_error("stage file " + path + " is too short: " + int_to_text(size) + " bytes" + needed);
+    TStream* in = read_file(path);
+    if (!in) fatal_error("stage file " + path + " cannot be opened for reading");
+    for (int32_t row = 0; row < map_rows; ++row) {
+        for (int32_t column = 0; column < map_columns; ++column) {
+            tile_map[column][row] = read_byte(in);
+            object_map[column][row] = read_byte(in);
+        }
+    }
+    if (!close_stream(in)) fatal_error("stage file " + path + " could not be read");
+}
+
+SpawnSpot coded_object_spot(int32_t code, int32_t column) {
+    switch (code) {
+        case 2:
+        case 4:
+        case 5:
+        case 7:
+        case 11:  // the 32-pixel objects
+            return {column * tile_size + 16, -16};
+        default:
+            return {column * tile_size + 8, -8};
+    }
+}
+
+// The spawner's one door into the game classes. Containers take whole-number positions, enemies
+// and triggers float ones; a code whose class is not written yet is recognised and skipped here.
+void create_coded_object(int32_t code, [[maybe_unused]] SpawnSpot spot) {
+    switch (code) {
+        case 1:  // t_powercontainer1::create(spot.x, spot.y); arrives with the level objects
+            break;
+        case 2:  // t_powercontainer2::create(spot.x, spot.y); arrives with the level objects
+            break;
+        case 3:  // t_container1::create(spot.x, spot.y); arrives with the level objects
+            break;
+        case 4:  // t_container2::create(spot.x, spot.y, 0); arrives with the level objects (drop 0)
+            break;
+        case 5:  // t_container2::create(spot.x, spot.y, 1); arrives with the level objects (drop 1)
+            break;
+        case 6:  // t_enemy1::create(float(spot.x), float(spot.y)); arrives with the enemies
+            break;
+        case 7:  // t_enemy2::create(float(spot.x), float(spot.y)); arrives with the ground guns
+            break;
+        case 8:  // t_trigger::create(float(spot.x), float(spot.y), 4, 12, 3); arrives with the triggers
+            break;
+        case 9:  // t_trigger::create(float(spot.x), float(spot.y), 6, 12, 3); arrives with the triggers
+            break;
+        case 10:  // t_trigger::create(float(spot.x), float(spot.y), 8, 12, 3); arrives with the triggers
+            break;
+        case 11:  // t_enemy4::create(float(spot.x), float(spot.y)); arrives with the ground guns
+            break;
+        case 12:  // t_enemy5::create(float(spot.x), float(spot.y)); arrives with the twin turret
+            break;
+        default:  // 0 and 13..255: nothing
+            break;
+    }
+}
+
+void spawn_from_map() {
+    if (first_row == 0) return;  // the top of the map is in view: nothing is left to come
+    // Only the row one above the play field spawns; with scroll_pos moving by exactly 0.5 from a
+    // multiple of 16 the equality holds in one frame per row (every frame while the map is held).
+    const int32_t from = std::max(first_row - 1, 0), to = std::min(first_row + 1, map_rows - 1);
+    for (int32_t row = from; row <= to; ++row) {
+        if (float(row * tile_size) != scroll_pos - 16.0f) continue;
+        for (int32_t column = 0; column < map_columns; ++column) {
+            const int32_t code = object_map[column][row];
+            if (code >= 1 && code <= 12) spawn_hook(code, coded_object_spot(code, column));
+        }
+    }
+}
