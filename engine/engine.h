@@ -15,8 +15,10 @@ enum class Backend {
     headless  // off-screen software renderer, no audio device, virtual clock, scripted input
 };
 
-// Initialises the engine's modules for the chosen backend. Must be called once before any other
-// facade call. Returns false (after printing one line naming the SDL error) on failure.
+// Initialises the engine's modules for the chosen backend. Must be called before any other facade
+// call; calling it again with the same backend does nothing and returns true. Returns false
+// (after printing one line naming the SDL error) on failure. The window backend runs silently
+// when no audio device opens.
 bool engine_init(Backend backend);
 // The last SDL error text, for the one line a failed start-up prints.
 const char* engine_last_error();
@@ -33,8 +35,8 @@ struct ProgramExit {
 // Ends the program at once with exit code 0 (the game's "QUIT"). Nothing is saved here.
 [[noreturn]] void end_program();
 
-// Prints one clear line to stderr and ends the program with exit code 1 (missing asset, screen
-// that cannot open, ...). Never returns.
+// Prints "cinder-arc: <message>" to stderr and ends the program with exit code 1 (missing asset,
+// screen that cannot open, ...). Never returns.
 [[noreturn]] void fatal_error(const std::string& message);
 
 // ---------------------------------------------------------------------------------------------
@@ -52,9 +54,12 @@ struct TImage {
     Impl* impl = nullptr;
 };
 
+// Kept and applied to the window when it opens (may be called before graphics).
 void app_title(const std::string& title);
-// Opens the screen (640x480 or 320x240; depth 0 = window, 32 = full screen). Returns false when
-// it cannot be opened.
+// Opens the screen (640x480 or 320x240; depth 0 = a resizable window, 32 = desktop full screen),
+// the picture scaled by the largest whole factor that fits, centred, black around it. Reopening
+// keeps every loaded image usable. Returns false when it cannot be opened (see
+// engine_last_error). hertz 75: flip paces at 75 per second (0: no pacing).
 bool graphics(int width, int height, int depth, int hertz, int flags);
 void hide_mouse();
 void cls();
@@ -66,8 +71,7 @@ void auto_image_flags(int flags);  // -1 leaves the setting unchanged
 
 // Both return nullptr when the file is missing, undecodable or (strips) has too few cells.
 TImage* load_image(const std::string& path, int flags);
-TImage* load_anim_image(const std::string& path, int cell_w, int cell_h, int first, int count,
-                        int flags);
+TImage* load_anim_image(const std::string& path, int cell_w, int cell_h, int first, int count, int flags);
 
 void draw_image(TImage* image, float x, float y, int frame);
 void set_rotation(float degrees);
@@ -94,20 +98,28 @@ struct TChannel {
 
 TSound* load_sound(const std::string& path, int flags);  // nullptr on failure
 TChannel* alloc_channel();
-// Plays on `channel` (cutting off whatever it plays) or, with nullptr, on a free voice.
+// Plays on `channel` (cutting off whatever it plays) or, with nullptr, on a free voice (more
+// voices are added rather than a sound dropped). Returns `channel` (nullptr for a free voice).
 TChannel* play_sound(TSound* sound, TChannel* channel);
 
 // ---------------------------------------------------------------------------------------------
 // Input, window, time
 // ---------------------------------------------------------------------------------------------
 
-int key_down(int key);  // Windows virtual-key codes
-int key_hit(int key);
-int app_terminate();
+// Windows virtual-key codes (65..90 letters, 48..57 digits, 37..40 arrows, 27 Escape, 13 Enter,
+// 32 Space, 16/17/18 Shift/Ctrl/Alt and 160..165 their left/right keys, 112..123 F1..F12).
+// These three calls first take in the window's pending events. Losing or regaining the focus
+// clears every key and hit count.
+int key_down(int key);
+int key_hit(int key);  // presses since the last call for this key
+int app_terminate();   // 1 once after a close request
+// Port 0 is the first game pad plugged in (a known controller, else a plain joystick); axes
+// -1..+1 (the d-pad or hat gives -1/+1 too), button 0 = A / first button, 1 = B / second.
+// Without a pad everything reads 0.
 float joy_x(int port);
 float joy_y(int port);
 int joy_down(int button, int port);
-int millisecs();
+int millisecs();  // the headless backend's virtual clock, which starts at 0
 
 // ---------------------------------------------------------------------------------------------
 // Random numbers, maths and number conversions
@@ -121,7 +133,8 @@ double sin_deg(double degrees);
 double cos_deg(double degrees);
 double atan2_deg(double y, double x);
 
-// Int(x): truncation toward zero, for every float-to-whole-number conversion of the game.
+// Int(x): truncation toward zero, for every float-to-whole-number conversion of the game. NaN
+// and values outside the int range give INT_MIN (as the x86 conversion does).
 int to_int(double x);
 std::string int_to_text(int64_t value);
 std::string float_to_text(double value);  // "%#.9g"
@@ -133,21 +146,24 @@ int text_to_int(const std::string& text);
 
 struct TStream;
 
-int file_type(const std::string& path);  // 0 none, 1 file, 2 folder
+int file_type(const std::string& path);      // 0 none, 1 file, 2 folder
 int64_t file_size(const std::string& path);  // -1 when there is no such file
 TStream* read_file(const std::string& path);
 TStream* write_file(const std::string& path);
+// An existing file for update (read and write, not emptied) when writeable, else for reading.
 TStream* open_stream(const std::string& path, int readable, int writeable);
 void seek_stream(TStream* stream, int64_t position);
 // Flushes written data to disk and frees the stream. Returns false when any read or write on
 // the stream (or the flush) failed, so callers that must not lose data can tell.
 bool close_stream(TStream* stream);
+// A read or write the system refused leaves this set (the program goes on). Every stream call
+// accepts nullptr and does nothing (returning 0, "" or false).
 bool stream_failed(TStream* stream);
-int read_byte(TStream* stream);  // 0 at the end of the file
+int read_byte(TStream* stream);  // 0 at the end of the file; read_int/read_string pad with zeros
 int read_int(TStream* stream);
 std::string read_string(TStream* stream, int n);
 void write_byte(TStream* stream, int value);
 void write_int(TStream* stream, int value);
 void write_string(TStream* stream, const std::string& text);
-bool make_folder(const std::string& path);  // true when it exists afterwards
+bool make_folder(const std::string& path);                         // true when it exists afterwards
 bool rename_file(const std::string& from, const std::string& to);  // replaces `to` atomically

@@ -16,7 +16,7 @@ namespace headless {
 
 // One drawing call of the current frame, as the game made it (screen pixels).
 struct DrawRecord {
-    enum Kind { image, rect, text } kind = image;
+    enum Kind { image, rect, debug_text } kind = image;  // debug_text: a draw_text call
     const TImage* img = nullptr;
     int frame = 0;
     float x = 0, y = 0;
@@ -30,10 +30,11 @@ struct DrawRecord {
 struct SoundEvent {
     const TSound* sound = nullptr;
     int channel = 0;
-    int frame = 0;
+    int frame = 0;  // the frame begun last (-1 before the first cls)
 };
 
-// A voice that is sounding at the current virtual time.
+// A voice that is sounding at the current virtual time: started at start_ms and sounding while
+// virtual_ms() < start_ms + the sound's length. A channel holds one voice at most.
 struct Voice {
     const TSound* sound = nullptr;
     int channel = 0;  // 0: a free voice
@@ -55,7 +56,8 @@ void set_frame_hook(std::function<void(int frame)> hook);
 // Called inside flip after the frame is rendered and before pacing, with the frame number.
 void set_present_hook(std::function<void(int frame)> hook);
 
-// Scripted input. A key counts a press when it goes from not held to held.
+// Scripted input. A key counts a press when it goes from not held to held. While the window is
+// unfocused no key is taken in (as a real unfocused window receives none).
 void set_keys_held(const std::array<bool, 256>& held);
 void set_focus(bool focused);  // losing or regaining focus clears every key
 void request_close();
@@ -65,7 +67,7 @@ void set_pad(float x, float y, uint32_t buttons);
 int virtual_ms();
 void advance_ms(int ms);  // stands for a stall inside a frame (tests of the pacing)
 
-const std::vector<DrawRecord>& draw_log();  // the current frame's calls, cleared by cls
+const std::vector<DrawRecord>& draw_log();   // the current frame's calls, cleared by cls
 const std::vector<SoundEvent>& sound_log();  // every play_sound since start-up
 void clear_sound_log();
 std::vector<Voice> voices_playing();

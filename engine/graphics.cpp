@@ -1,0 +1,669 @@
+// The screen, pictures and drawing on SDL_Renderer (a window, or a software renderer on an
+// off-screen surface), the 75-per-second pacing of flip, and the headless frame controls.
+#include <SDL.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <vector>
+
+#include "engine/atlas.h"
+#include "engine/engine.h"
+#include "engine/engine_internal.h"
+#include "engine/headless.h"
+
+// One texture per picture, its frames laid out with gutters (atlas.h), uploaded once. The pixels
+// stay in memory so the texture can be made again for a later screen.
+struct TImage::Impl {
+    SDL_Surface* atlas = nullptr;  // ARGB8888, alpha 0 or 255 only
+    std::vector<SDL_Rect> cells;   // each frame's place in the atlas, gutter excluded
+    SDL_Texture* texture = nullptr;
+    bool filtered = false;
+};
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// --- Screen -------------------------------------------------------------------------------
+
+struct Screen {
+    bool open = false;
+    int width = 0, height = 0, depth = 0, hertz = 0;
+    SDL_Window* window = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    SDL_Surface* target = nullptr;  // headless: the surface the software renderer draws on
+    int vsync = -1;                 // what the renderer was last told (-1 unknown)
+};
+
+struct Pacing {
+    bool on = false;
+    bool hardware = false;
+    int hertz = 0, step = 0, fraction = 0, accumulator = 0, next = 0;
+};
+
+Screen g_screen;
+Pacing g_pacing;
+std::string g_title;
+bool g_render = true;
+std::vector<uint32_t> g_presented;  // 0xRRGGBB of the picture presented last (headless)
+
+// Drawing state.
+float g_rotation = 0, g_scale_x = 1, g_scale_y = 1;
+int g_r = 255, g_g = 255, g_b = 255;
+
+// Load settings.
+int g_mask_r = 0, g_mask_g = 0, g_mask_b = 0;
+bool g_auto_mid_handle = false;
+int g_auto_flags = 0;
+
+std::vector<TImage*> g_images;  // every picture ever loaded, for re-uploading to a new screen
+TImage* g_font = nullptr;
+
+// Headless frame controls.
+int g_frames_begun = 0;
+int g_frame_limit = 0;
+std::function<void(int)> g_frame_hook, g_present_hook;
+std::vector<headless::DrawRecord> g_draw_log;
+std::vector<double> g_frame_work_us;
+Clock::time_point g_frame_start;
+bool g_frame_open = false;
+
+// --- Pictures -----------------------------------------------------------------------------
+
+void upload(TImage* img) {
+    TImage::Impl& im = *img->impl;
+    if (im.texture) {
+        SDL_DestroyTexture(im.texture);
+        im.texture = nullptr;
+    }
+    if (!g_screen.renderer || !im.atlas) return;
+    im.texture = SDL_CreateTextureFromSurface(g_screen.renderer, im.atlas);
+    if (!im.texture) {
+        std::fprintf(stderr, "cinder-arc: %s: cannot make a texture: %s\n", img->path.c_str(),
+                     SDL_GetError());
+        return;
+    }
+    SDL_SetTextureBlendMode(im.texture, SDL_BLENDMODE_BLEND);
+    SDL_SetTextureScaleMode(im.texture, im.filtered ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+}
+
+void drop_texture(TImage* img) {
+    if (img->impl->texture) SDL_DestroyTexture(img->impl->texture);
+    img->impl->texture = nullptr;
+}
+
+// Frames given as ARGB8888 pixel arrays of w x h, laid out in one texture with gutters.
+TImage* make_image(const std::string& path, int w, int h, const std::vector<std::vector<uint32_t>>& frames,
+                   int flags) {
+    int max_w = 4096;
+    SDL_RendererInfo info;
+    if (g_screen.renderer && SDL_GetRendererInfo(g_screen.renderer, &info) == 0 && info.max_texture_width > 0)
+        max_w = info.max_texture_width;
+    engine_detail::Atlas layout = engine_detail::build_atlas(w, h, frames, max_w);
+    SDL_Surface* atlas =
+        SDL_CreateRGBSurfaceWithFormat(0, layout.width, layout.height, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (!atlas) return nullptr;
+    for (int y = 0; y < layout.height; ++y)
+        std::memcpy(static_cast<uint8_t*>(atlas->pixels) + size_t(y) * size_t(atlas->pitch),
+                    &layout.pixels[size_t(y) * size_t(layout.width)], size_t(layout.width) * 4);
+
+    TImage* img = new TImage();
+    img->path = path;
+    img->width = w;
+    img->height = h;
+    img->frame_count = int(frames.size());
+    img->flags = flags;
+    img->impl = new TImage::Impl();
+    img->impl->atlas = atlas;
+    img->impl->filtered = (flags & 2) != 0;
+    for (const engine_detail::AtlasCell& c : layout.cells)
+        img->impl->cells.push_back(SDL_Rect{c.x, c.y, w, h});
+    if (g_auto_mid_handle) {
+        img->handle_x = float(w) * 0.5f;
+        img->handle_y = float(h) * 0.5f;
+    }
+    g_images.push_back(img);
+    upload(img);
+    return img;
+}
+
+uint16_t le16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
+uint32_t le32(const uint8_t* p) { return uint32_t(le16(p)) | uint32_t(le16(p + 2)) << 16; }
+
+// Only uncompressed BMPs of 1, 4, 8, 24 or 32 bits are pictures of the game (SDL also reads
+// 16-bit and run-length encoded ones). Sets `own_alpha` for 32-bit pictures.
+bool acceptable_bmp(const std::string& path, bool& own_alpha) {
+    std::ifstream in(path, std::ios::binary);
+    uint8_t h[34] = {};
+    if (!in.read(reinterpret_cast<char*>(h), sizeof h)) {
+        // A 12-byte core header is 26 bytes in all.
+        if (in.gcount() < 26) return false;
+    }
+    if (h[0] != 'B' || h[1] != 'M') return false;
+    const uint32_t header = le32(h + 14);
+    int bits;
+    uint32_t compression = 0;
+    if (header == 12) {
+        bits = le16(h + 24);
+    } else if (header >= 40) {
+        bits = le16(h + 28);
+        compression = le32(h + 30);
+    } else {
+        return false;
+    }
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) return false;
+    // Bit fields only describe where a 32-bit pixel keeps its channels: still uncompressed.
+    if (!(compression == 0 || (compression == 3 && bits == 32))) return false;
+    own_alpha = bits == 32;
+    return true;
+}
+
+// The picture as ARGB8888 pixels, rows top to bottom.
+bool decode_bmp(const std::string& path, int& w, int& h, std::vector<uint32_t>& px, bool& own_alpha) {
+    if (!acceptable_bmp(path, own_alpha)) return false;
+    SDL_Surface* loaded = SDL_LoadBMP(path.c_str());
+    if (!loaded) return false;
+    SDL_Surface* argb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
+    SDL_FreeSurface(loaded);
+    if (!argb) return false;
+    w = argb->w;
+    h = argb->h;
+    px.resize(size_t(w) * size_t(h));
+    for (int y = 0; y < h; ++y)
+        std::memcpy(&px[size_t(y) * size_t(w)],
+                    static_cast<uint8_t*>(argb->pixels) + size_t(y) * size_t(argb->pitch), size_t(w) * 4);
+    SDL_FreeSurface(argb);
+    return true;
+}
+
+// Masking of one frame, then the binary alpha: below half is never drawn, the rest is opaque.
+void finish_frame(std::vector<uint32_t>& f, int w, int h, int flags, bool own_alpha) {
+    const uint32_t key = uint32_t(g_mask_r) << 16 | uint32_t(g_mask_g) << 8 | uint32_t(g_mask_b);
+    if (own_alpha) {
+        for (uint32_t& p : f) p = (p >> 24) >= 128 ? (p | 0xFF000000u) : (p & 0x00FFFFFFu);
+        return;
+    }
+    if (!(flags & 1)) {
+        for (uint32_t& p : f) p |= 0xFF000000u;
+        return;
+    }
+    std::vector<uint8_t> masked(f.size());
+    for (size_t i = 0; i < f.size(); ++i) masked[i] = (f[i] & 0xFFFFFFu) == key;
+    std::vector<uint32_t> out(f.size());
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const size_t i = size_t(y) * size_t(w) + size_t(x);
+            if (!masked[i]) {
+                out[i] = f[i] | 0xFF000000u;
+                continue;
+            }
+            // A see-through pixel takes its visible neighbours' average colour, which only shows
+            // at the edges of filtered drawing.
+            unsigned r = 0, g = 0, b = 0, n = 0;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const int nx = x + dx, ny = y + dy;
+                    if (nx < 0 || ny < 0 || nx >= w || ny >= h) continue;
+                    const size_t j = size_t(ny) * size_t(w) + size_t(nx);
+                    if (masked[j]) continue;
+                    r += (f[j] >> 16) & 255;
+                    g += (f[j] >> 8) & 255;
+                    b += f[j] & 255;
+                    ++n;
+                }
+            out[i] = n ? ((r / n) << 16 | (g / n) << 8 | (b / n)) : 0;
+        }
+    }
+    f.swap(out);
+}
+
+TImage* load_cells(const std::string& path, int cell_w, int cell_h, int first, int count, bool whole,
+                   int flags) {
+    std::string native = path;
+    for (char& c : native)
+        if (c == '\\') c = '/';
+    if (flags == -1) flags = g_auto_flags;
+    int w = 0, h = 0;
+    bool own_alpha = false;
+    std::vector<uint32_t> px;
+    if (!decode_bmp(native, w, h, px, own_alpha)) return nullptr;
+    if (whole) {
+        cell_w = w;
+        cell_h = h;
+        first = 0;
+        count = 1;
+    }
+    if (cell_w <= 0 || cell_h <= 0 || first < 0 || count <= 0 || w <= 0 || h <= 0) return nullptr;
+    const int columns = w / cell_w, rows = h / cell_h;
+    if (int64_t(columns) * rows < int64_t(first) + count) return nullptr;
+    std::vector<std::vector<uint32_t>> frames(static_cast<size_t>(count));
+    for (int k = 0; k < count; ++k) {
+        const int i = first + k;
+        const int x0 = cell_w * (i % columns), y0 = cell_h * (i / columns);
+        std::vector<uint32_t>& f = frames[size_t(k)];
+        f.resize(size_t(cell_w) * size_t(cell_h));
+        for (int y = 0; y < cell_h; ++y)
+            std::memcpy(&f[size_t(y) * size_t(cell_w)], &px[size_t(y0 + y) * size_t(w) + size_t(x0)],
+                        size_t(cell_w) * 4);
+        finish_frame(f, cell_w, cell_h, flags, own_alpha);
+    }
+    return make_image(path, cell_w, cell_h, frames, flags);
+}
+
+// The debug font as an image of 96 frames of 8 x 16, handle at the top left.
+TImage* make_font() {
+    std::vector<std::vector<uint32_t>> frames(96, std::vector<uint32_t>(8 * 16, 0x00FFFFFFu));
+    for (int code = 32; code < 128; ++code) {
+        const char* g = engine_detail::debug_glyph(code);
+        int cell = 0;
+        for (const char* p = g; *p; ++p) {
+            if (*p == ' ') continue;
+            const int row = cell / 5, col = cell % 5;
+            if (*p == '#')
+                for (int dy = 0; dy < 2; ++dy)
+                    frames[size_t(code - 32)][size_t(row * 2 + dy) * 8 + size_t(col + 1)] = 0xFFFFFFFFu;
+            ++cell;
+        }
+    }
+    const bool mid = g_auto_mid_handle;
+    g_auto_mid_handle = false;
+    TImage* font = make_image("<debug font>", 8, 16, frames, 1);
+    g_auto_mid_handle = mid;
+    return font;
+}
+
+// --- Drawing ------------------------------------------------------------------------------
+
+void log_draw(headless::DrawRecord r) {
+    r.scale_x = g_scale_x;
+    r.scale_y = g_scale_y;
+    r.rotation = g_rotation;
+    r.r = g_r;
+    r.g = g_g;
+    r.b = g_b;
+    g_draw_log.push_back(std::move(r));
+}
+
+bool drawing() { return g_screen.renderer && (g_render || !engine_detail::is_headless()); }
+
+// Places frame `frame` so that its handle lands on (x, y), scaled and then turned clockwise
+// about the handle: the corners follow x + u*ix + v*iy, y + u*jx + v*jy.
+void render_frame(TImage* img, int frame, float x, float y, float handle_x, float handle_y) {
+    TImage::Impl& im = *img->impl;
+    if (!im.texture || frame < 0 || frame >= int(im.cells.size())) return;
+    const float w = float(img->width), h = float(img->height);
+    const float ax = std::fabs(g_scale_x), ay = std::fabs(g_scale_y);
+    int flip = SDL_FLIP_NONE;
+    float left, top;
+    if (g_scale_x >= 0) {
+        left = x - handle_x * ax;
+    } else {
+        left = x - (w - handle_x) * ax;
+        flip |= SDL_FLIP_HORIZONTAL;
+    }
+    if (g_scale_y >= 0) {
+        top = y - handle_y * ay;
+    } else {
+        top = y - (h - handle_y) * ay;
+        flip |= SDL_FLIP_VERTICAL;
+    }
+    const SDL_FRect dst{left, top, w * ax, h * ay};
+    SDL_SetTextureColorMod(im.texture, Uint8(g_r), Uint8(g_g), Uint8(g_b));
+    const SDL_Rect& src = im.cells[size_t(frame)];
+    if (g_rotation == 0 && flip == SDL_FLIP_NONE) {
+        SDL_RenderCopyF(g_screen.renderer, im.texture, &src, &dst);
+    } else {
+        const SDL_FPoint centre{x - left, y - top};
+        SDL_RenderCopyExF(g_screen.renderer, im.texture, &src, &dst, double(g_rotation), &centre,
+                          SDL_RendererFlip(flip));
+    }
+}
+
+void set_vsync(int on) {
+    if (!g_screen.renderer || engine_detail::is_headless() || g_screen.vsync == on) return;
+    if (SDL_RenderSetVSync(g_screen.renderer, on) == 0) g_screen.vsync = on;
+}
+
+void clear_back_buffer() {
+    if (!drawing()) return;
+    SDL_SetRenderDrawColor(g_screen.renderer, 0, 0, 0, 255);
+    SDL_RenderClear(g_screen.renderer);
+}
+
+// Shows the back buffer: the window's present, or (headless) a copy of the surface.
+void present() {
+    if (!g_screen.renderer) return;
+    if (engine_detail::is_headless()) {
+        if (!g_render) return;
+        SDL_RenderFlush(g_screen.renderer);
+        SDL_Surface* s = g_screen.target;
+        g_presented.resize(size_t(s->w) * size_t(s->h));
+        for (int y = 0; y < s->h; ++y) {
+            const auto* row = reinterpret_cast<const uint32_t*>(static_cast<uint8_t*>(s->pixels) +
+                                                                size_t(y) * size_t(s->pitch));
+            uint32_t* out = &g_presented[size_t(y) * size_t(s->w)];
+            for (int x = 0; x < s->w; ++x) out[x] = row[x] & 0xFFFFFFu;
+        }
+    } else {
+        SDL_RenderPresent(g_screen.renderer);
+    }
+}
+
+void sleep_ms(int ms) {
+    if (ms <= 0) return;
+    if (engine_detail::is_headless()) {
+        engine_detail::advance_virtual_ms(ms);
+    } else {
+        SDL_Delay(Uint32(ms));
+    }
+}
+
+void start_software_pacing(int hertz) {
+    g_pacing.hertz = hertz;
+    g_pacing.step = 1000 / hertz;
+    g_pacing.fraction = 1000 - g_pacing.step * hertz;
+    g_pacing.accumulator = 0;
+    g_pacing.next = engine_detail::now_ms();
+}
+
+// Waits for the next slot: 13, 13, 14 ms ... at 75 Hz, so 75 frames take exactly 1000 ms. A late
+// frame moves the schedule to now instead of running short frames to catch up.
+void software_pace() {
+    g_pacing.next += g_pacing.step;
+    g_pacing.accumulator += g_pacing.fraction;
+    if (g_pacing.accumulator >= g_pacing.hertz) {
+        g_pacing.accumulator -= g_pacing.hertz;
+        g_pacing.next += 1;
+    }
+    const int wait = g_pacing.next - engine_detail::now_ms();
+    if (wait > 0) {
+        sleep_ms(wait);
+    } else {
+        g_pacing.next -= wait;
+    }
+}
+
+// Full screen only: three presents in a row that take one refresh period (within 1 ms) mean the
+// display paces us; gives up after a second.
+bool probe_hardware_sync(int hertz) {
+    set_vsync(1);
+    if (g_screen.vsync != 1) return false;
+    const int period = 1000 / hertz;
+    const int start = engine_detail::now_ms();
+    int hits = 0;
+    while (engine_detail::now_ms() - start < 1000) {
+        const int t0 = engine_detail::now_ms();
+        clear_back_buffer();
+        SDL_RenderPresent(g_screen.renderer);
+        const int took = engine_detail::now_ms() - t0;
+        hits = std::abs(took - period) <= 1 ? hits + 1 : 0;
+        if (hits == 3) return true;
+        engine_detail::pump_events();
+    }
+    set_vsync(0);
+    return false;
+}
+
+bool open_window(int width, int height, int depth) {
+    Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+    if (depth != 0) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    g_screen.window = SDL_CreateWindow(g_title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
+                                       height, flags);
+    if (!g_screen.window) return false;
+    SDL_SetWindowMinimumSize(g_screen.window, width, height);
+    g_screen.renderer = SDL_CreateRenderer(g_screen.window, -1, SDL_RENDERER_ACCELERATED);
+    if (!g_screen.renderer)
+        g_screen.renderer = SDL_CreateRenderer(g_screen.window, -1, SDL_RENDERER_SOFTWARE);
+    if (!g_screen.renderer) return false;
+    // The picture keeps its size in pixels and grows by whole factors, centred, black around it.
+    SDL_RenderSetLogicalSize(g_screen.renderer, width, height);
+    SDL_RenderSetIntegerScale(g_screen.renderer, SDL_TRUE);
+    SDL_RenderSetVSync(g_screen.renderer, 0);
+    g_screen.vsync = 0;
+    return true;
+}
+
+bool open_offscreen(int width, int height) {
+    g_screen.target = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (!g_screen.target) return false;
+    g_screen.renderer = SDL_CreateSoftwareRenderer(g_screen.target);
+    return g_screen.renderer != nullptr;
+}
+
+void close_screen() {
+    for (TImage* img : g_images) drop_texture(img);
+    if (g_screen.renderer) SDL_DestroyRenderer(g_screen.renderer);
+    if (g_screen.window) SDL_DestroyWindow(g_screen.window);
+    if (g_screen.target) SDL_FreeSurface(g_screen.target);
+    g_screen = Screen{};
+    g_pacing = Pacing{};
+}
+
+}  // namespace
+
+namespace engine_detail {
+
+int current_frame() { return g_frames_begun - 1; }
+
+void graphics_close() {
+    close_screen();
+    g_presented.clear();
+}
+
+}  // namespace engine_detail
+
+void app_title(const std::string& title) {
+    g_title = title;
+    if (g_screen.window) SDL_SetWindowTitle(g_screen.window, title.c_str());
+}
+
+bool graphics(int width, int height, int depth, int hertz, int /*flags*/) {
+    close_screen();
+    if (!engine_detail::initialised() || width <= 0 || height <= 0) {
+        engine_detail::set_last_error("the engine is not started or the screen size is not valid");
+        return false;
+    }
+    const bool ok =
+        engine_detail::is_headless() ? open_offscreen(width, height) : open_window(width, height, depth);
+    if (!ok) {
+        engine_detail::set_last_error(SDL_GetError());
+        close_screen();
+        return false;
+    }
+    SDL_SetRenderDrawBlendMode(g_screen.renderer, SDL_BLENDMODE_NONE);
+    g_screen.open = true;
+    g_screen.width = width;
+    g_screen.height = height;
+    g_screen.depth = depth;
+    g_screen.hertz = hertz;
+    for (TImage* img : g_images) upload(img);
+    if (!g_font) g_font = make_font();  // made (and uploaded) once, after the pictures above
+    for (int i = 0; i < 2; ++i) {
+        clear_back_buffer();
+        present();
+    }
+    if (hertz > 0) {
+        g_pacing.on = true;
+        if (depth != 0 && !engine_detail::is_headless()) g_pacing.hardware = probe_hardware_sync(hertz);
+        start_software_pacing(hertz);
+    }
+    return true;
+}
+
+void hide_mouse() {
+    if (!engine_detail::is_headless() && engine_detail::initialised()) SDL_ShowCursor(SDL_DISABLE);
+}
+
+void cls() {
+    const int frame = g_frames_begun++;
+    g_draw_log.clear();
+    if (g_frame_hook) g_frame_hook(frame);
+    g_frame_start = Clock::now();
+    g_frame_open = true;
+    clear_back_buffer();
+}
+
+void flip(int sync) {
+    if (engine_detail::is_headless() && g_frame_open) {
+        g_frame_work_us.push_back(
+            std::chrono::duration<double, std::micro>(Clock::now() - g_frame_start).count());
+    }
+    g_frame_open = false;
+    const int frame = g_frames_begun - 1;
+    engine_detail::pump_events();
+    if (sync != -1) {
+        set_vsync(sync != 0 ? 1 : 0);
+        present();
+    } else if (!g_pacing.on || g_pacing.hardware) {
+        set_vsync(g_screen.depth != 0 ? 1 : 0);
+        present();
+    } else {
+        present();
+    }
+    if (g_present_hook) g_present_hook(frame);
+    if (sync == -1 && g_pacing.on && !g_pacing.hardware) software_pace();
+    if (engine_detail::is_headless() && g_frame_limit > 0 && g_frames_begun >= g_frame_limit)
+        throw ProgramExit{0, "frames"};
+}
+
+void set_mask_color(int r, int g, int b) {
+    g_mask_r = r & 255;
+    g_mask_g = g & 255;
+    g_mask_b = b & 255;
+}
+
+void auto_mid_handle(int on) { g_auto_mid_handle = on != 0; }
+
+void auto_image_flags(int flags) {
+    if (flags != -1) g_auto_flags = flags;
+}
+
+TImage* load_image(const std::string& path, int flags) { return load_cells(path, 0, 0, 0, 1, true, flags); }
+
+TImage* load_anim_image(const std::string& path, int cell_w, int cell_h, int first, int count, int flags) {
+    return load_cells(path, cell_w, cell_h, first, count, false, flags);
+}
+
+void draw_image(TImage* image, float x, float y, int frame) {
+    if (!image || !image->impl) return;
+    if (engine_detail::is_headless()) {
+        headless::DrawRecord r;
+        r.kind = headless::DrawRecord::image;
+        r.img = image;
+        r.frame = frame;
+        r.x = x;
+        r.y = y;
+        log_draw(std::move(r));
+    }
+    if (drawing()) render_frame(image, frame, x, y, image->handle_x, image->handle_y);
+}
+
+void set_rotation(float degrees) { g_rotation = degrees; }
+
+void set_scale(float sx, float sy) {
+    g_scale_x = sx;
+    g_scale_y = sy;
+}
+
+void set_color(int r, int g, int b) {
+    g_r = std::clamp(r, 0, 255);
+    g_g = std::clamp(g, 0, 255);
+    g_b = std::clamp(b, 0, 255);
+}
+
+void draw_rect(float x, float y, float w, float h) {
+    if (engine_detail::is_headless()) {
+        headless::DrawRecord r;
+        r.kind = headless::DrawRecord::rect;
+        r.x = x;
+        r.y = y;
+        r.w = w;
+        r.h = h;
+        log_draw(std::move(r));
+    }
+    if (!drawing()) return;
+    SDL_Renderer* ren = g_screen.renderer;
+    SDL_SetRenderDrawColor(ren, Uint8(g_r), Uint8(g_g), Uint8(g_b), 255);
+    if (g_rotation == 0) {
+        const float x1 = x + w * g_scale_x, y1 = y + h * g_scale_y;
+        const SDL_FRect rect{std::min(x, x1), std::min(y, y1), std::fabs(x1 - x), std::fabs(y1 - y)};
+        SDL_RenderFillRectF(ren, &rect);
+        return;
+    }
+    // A turned rectangle: two triangles through the matrix.
+    const double rad = double(g_rotation) * 0.017453292519943295;
+    const float c = float(std::cos(rad)), s = float(std::sin(rad));
+    const float ix = c * g_scale_x, iy = -s * g_scale_y, jx = s * g_scale_x, jy = c * g_scale_y;
+    const SDL_Color col{Uint8(g_r), Uint8(g_g), Uint8(g_b), 255};
+    const float us[4] = {0, w, w, 0}, vs[4] = {0, 0, h, h};
+    SDL_Vertex v[4];
+    for (int i = 0; i < 4; ++i)
+        v[i] = SDL_Vertex{SDL_FPoint{x + us[i] * ix + vs[i] * iy, y + us[i] * jx + vs[i] * jy}, col,
+                          SDL_FPoint{0, 0}};
+    const int idx[6] = {0, 1, 2, 0, 2, 3};
+    SDL_RenderGeometry(ren, nullptr, v, 4, idx, 6);
+}
+
+void draw_text(const std::string& text, float x, float y) {
+    if (engine_detail::is_headless()) {
+        headless::DrawRecord r;
+        r.kind = headless::DrawRecord::debug_text;
+        r.x = x;
+        r.y = y;
+        r.text = text;
+        log_draw(std::move(r));
+    }
+    if (!drawing() || !g_font) return;
+    const double rad = double(g_rotation) * 0.017453292519943295;
+    const float ix = float(std::cos(rad)) * g_scale_x, jx = float(std::sin(rad)) * g_scale_x;
+    int pen = 0;  // in glyph space; characters outside 32..127 neither draw nor advance
+    for (unsigned char ch : text) {
+        if (ch < 32 || ch > 127) continue;
+        const float u = float(pen);
+        render_frame(g_font, ch - 32, x + u * ix, y + u * jx, 0, 0);
+        pen += 8;
+    }
+}
+
+namespace headless {
+
+void set_render(bool on) { g_render = on; }
+bool render_enabled() { return g_render; }
+int frames_begun() { return g_frames_begun; }
+void set_frame_limit(int n) { g_frame_limit = n > 0 ? n : 0; }
+void set_frame_hook(std::function<void(int)> hook) { g_frame_hook = std::move(hook); }
+void set_present_hook(std::function<void(int)> hook) { g_present_hook = std::move(hook); }
+const std::vector<DrawRecord>& draw_log() { return g_draw_log; }
+const std::vector<double>& frame_work_us() { return g_frame_work_us; }
+
+uint32_t presented_pixel(int x, int y) {
+    if (x < 0 || y < 0 || x >= g_screen.width || y >= g_screen.height) return 0;
+    const size_t i = size_t(y) * size_t(g_screen.width) + size_t(x);
+    return i < g_presented.size() ? g_presented[i] : 0;
+}
+
+bool save_presented_bmp(const std::string& path) {
+    if (g_presented.empty() || g_screen.width <= 0) return false;
+    SDL_Surface* s =
+        SDL_CreateRGBSurfaceWithFormat(0, g_screen.width, g_screen.height, 24, SDL_PIXELFORMAT_RGB24);
+    if (!s) return false;
+    for (int y = 0; y < s->h; ++y) {
+        uint8_t* row = static_cast<uint8_t*>(s->pixels) + size_t(y) * size_t(s->pitch);
+        for (int x = 0; x < s->w; ++x) {
+            const uint32_t p = g_presented[size_t(y) * size_t(s->w) + size_t(x)];
+            row[x * 3 + 0] = uint8_t(p >> 16);  // R, G, B in memory
+            row[x * 3 + 1] = uint8_t(p >> 8);
+            row[x * 3 + 2] = uint8_t(p);
+        }
+    }
+    const bool ok = SDL_SaveBMP(s, path.c_str()) == 0;
+    SDL_FreeSurface(s);
+    return ok;
+}
+
+}  // namespace headless

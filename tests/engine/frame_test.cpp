@@ -1,0 +1,163 @@
+// The headless frame loop: hooks, frame numbers and the limit, the draw log, rendering off, and
+// flip's software pacing on the virtual clock.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "engine/engine.h"
+#include "engine/headless.h"
+#include "tests/engine/headless_fixture.h"
+
+namespace {
+
+using enginetest::HeadlessScreen;
+
+class FrameLoop : public HeadlessScreen {};
+
+TEST_F(FrameLoop, HooksSeeEachFrameNumberInOrder) {
+    std::vector<int> begun, presented;
+    headless::set_frame_hook([&](int f) { begun.push_back(f); });
+    headless::set_present_hook([&](int f) { presented.push_back(f); });
+    const int first = headless::frames_begun();
+    for (int i = 0; i < 3; ++i) {
+        cls();
+        EXPECT_EQ(headless::frames_begun(), first + i + 1);
+        flip(-1);
+    }
+    EXPECT_EQ(begun, (std::vector<int>{first, first + 1, first + 2}));
+    EXPECT_EQ(presented, begun);
+}
+
+TEST_F(FrameLoop, TheFrameLimitEndsTheProgramAfterThatFramesPresentAndWait) {
+    const int first = headless::frames_begun();
+    headless::set_frame_limit(first + 2);
+    int presented_last = -1;
+    headless::set_present_hook([&](int f) { presented_last = f; });
+    cls();
+    flip(-1);
+    cls();
+    const int before = headless::virtual_ms();
+    try {
+        flip(-1);
+        FAIL() << "no ProgramExit";
+    } catch (const ProgramExit& e) {
+        EXPECT_EQ(e.code, 0);
+        EXPECT_STREQ(e.reason, "frames");
+    }
+    EXPECT_EQ(presented_last, first + 1);
+    EXPECT_GE(headless::virtual_ms() - before, 13);  // the pacing wait happened first
+}
+
+TEST_F(FrameLoop, TheDrawLogHoldsTheCurrentFramesCallsWithTheirState) {
+    write_bmp(at("img.bmp"), 4, 4, std::vector<enginetest::Rgba>(16, enginetest::Rgba{9, 9, 9}), 24);
+    TImage* img = load_image(at("img.bmp"), -1);
+    ASSERT_NE(img, nullptr);
+    cls();
+    draw_rect(1, 2, 3, 4);
+    set_scale(2, 2);
+    set_rotation(45);
+    set_color(10, 20, 30);
+    draw_image(img, 5, 6, 0);
+    set_color(255, 255, 255);
+    set_rotation(0);
+    set_scale(1, 1);
+    draw_text("hi", 7, 8);
+    const auto log = headless::draw_log();
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[0].kind, headless::DrawRecord::rect);
+    EXPECT_EQ(log[0].w, 3.0f);
+    EXPECT_EQ(log[0].h, 4.0f);
+    EXPECT_EQ(log[1].kind, headless::DrawRecord::image);
+    EXPECT_EQ(log[1].img, img);
+    EXPECT_EQ(log[1].x, 5.0f);
+    EXPECT_EQ(log[1].scale_x, 2.0f);
+    EXPECT_EQ(log[1].rotation, 45.0f);
+    EXPECT_EQ(log[1].g, 20);
+    EXPECT_EQ(log[2].kind, headless::DrawRecord::debug_text);
+    EXPECT_EQ(log[2].text, "hi");
+    EXPECT_EQ(log[2].r, 255);
+    flip(0);
+    EXPECT_EQ(headless::draw_log().size(), 3u);  // kept until the next frame begins
+    cls();
+    EXPECT_TRUE(headless::draw_log().empty());
+    flip(0);
+}
+
+TEST_F(FrameLoop, WithRenderingOffOnlyTheLogIsKept) {
+    frame([] { draw_rect(0, 0, 640, 480); });
+    ASSERT_EQ(px(10, 10), 0xFFFFFFu);
+    headless::set_render(false);
+    cls();
+    set_color(255, 0, 0);
+    draw_rect(0, 0, 640, 480);
+    set_color(255, 255, 255);
+    EXPECT_EQ(headless::draw_log().size(), 1u);
+    flip(0);
+    EXPECT_EQ(px(10, 10), 0xFFFFFFu);  // the picture presented earlier stays
+}
+
+TEST_F(FrameLoop, EveryFramesWorkIsTimed) {
+    const size_t before = headless::frame_work_us().size();
+    for (int i = 0; i < 4; ++i) frame([] {});
+    ASSERT_EQ(headless::frame_work_us().size(), before + 4);
+    for (size_t i = before; i < before + 4; ++i) EXPECT_GE(headless::frame_work_us()[i], 0.0);
+}
+
+class Pacing : public HeadlessScreen {
+  protected:
+    // Frame durations on the virtual clock, from one flip to the next.
+    std::vector<int> paced_frames(int n) {
+        std::vector<int> steps;
+        for (int i = 0; i < n; ++i) {
+            const int t = headless::virtual_ms();
+            cls();
+            flip(-1);
+            steps.push_back(headless::virtual_ms() - t);
+        }
+        return steps;
+    }
+};
+
+TEST_F(Pacing, SeventyFiveFramesTakeExactlyOneSecondInSteps13_13_14) {
+    const int start = headless::virtual_ms();
+    const std::vector<int> steps = paced_frames(75);
+    EXPECT_EQ(headless::virtual_ms() - start, 1000);
+    EXPECT_EQ(steps[0], 13);
+    EXPECT_EQ(steps[1], 13);
+    EXPECT_EQ(steps[2], 14);
+    for (int s : steps) EXPECT_TRUE(s == 13 || s == 14) << s;
+    EXPECT_EQ(millisecs(), headless::virtual_ms());
+}
+
+TEST_F(Pacing, AStallIsNotFollowedByShortFrames) {
+    paced_frames(5);
+    const int t = headless::virtual_ms();
+    cls();
+    headless::advance_ms(100);
+    flip(-1);
+    EXPECT_EQ(headless::virtual_ms() - t, 100);  // late: no wait at all
+    for (int s : paced_frames(20)) EXPECT_TRUE(s == 13 || s == 14) << s;
+}
+
+TEST_F(Pacing, WorkInsideTheSlotIsAbsorbed) {
+    paced_frames(3);
+    const int t = headless::virtual_ms();
+    cls();
+    headless::advance_ms(9);
+    flip(-1);
+    const int took = headless::virtual_ms() - t;
+    EXPECT_TRUE(took == 13 || took == 14) << took;
+}
+
+TEST_F(Pacing, ZeroHertzAndExplicitSyncDoNotWait) {
+    const int t = headless::virtual_ms();
+    cls();
+    flip(0);
+    EXPECT_EQ(headless::virtual_ms(), t);
+    ASSERT_TRUE(graphics(640, 480, 0, 0, 0));
+    cls();
+    flip(-1);
+    EXPECT_EQ(headless::virtual_ms(), t);
+}
+
+}  // namespace
