@@ -153,9 +153,13 @@ TStream* write_file(const std::string& path);
 // An existing file for update (read and write, not emptied) when writeable, else for reading.
 TStream* open_stream(const std::string& path, int readable, int writeable);
 void seek_stream(TStream* stream, int64_t position);
-// Flushes written data to disk and frees the stream. Returns false when any read or write on
-// the stream (or the flush) failed, so callers that must not lose data can tell.
+// Hands written data to the system (so it survives the program ending at any moment) and frees
+// the stream. Returns false when any read or write on the stream (or the flush) failed, so
+// callers that must not lose data can tell. Cheap enough to run every frame.
 bool close_stream(TStream* stream);
+// Waits until the data written so far is on the storage device, so that it survives a power
+// loss too: for a file about to be renamed over the one it replaces. Returns false on failure.
+bool sync_stream(TStream* stream);
 // A read or write the system refused leaves this set (the program goes on). Every stream call
 // accepts nullptr and does nothing (returning 0, "" or false).
 bool stream_failed(TStream* stream);

@@ -14,7 +14,6 @@ namespace fs = std::filesystem;
 struct TStream {
     std::FILE* file = nullptr;
     bool failed = false;
-    bool wrote = false;
     // C streams opened for update need a positioning call between a write and a read (and back).
     enum class Last { none, read, write } last = Last::none;
 };
@@ -55,7 +54,6 @@ void read_bytes(TStream* s, unsigned char* out, size_t n) {
 
 void write_bytes(TStream* s, const unsigned char* data, size_t n) {
     switch_to(s, TStream::Last::write);
-    s->wrote = true;
     if (n > 0 && std::fwrite(data, 1, n, s->file) != n) {
         s->failed = true;
         std::clearerr(s->file);
@@ -103,12 +101,23 @@ bool close_stream(TStream* stream) {
     if (!stream) return false;
     bool ok = !stream->failed;
     if (std::fflush(stream->file) != 0) ok = false;
-    // Special files (devices, pipes) cannot be synced; that is no loss of data.
-    if (stream->wrote && ::fsync(::fileno(stream->file)) != 0 && errno != EINVAL && errno != EROFS)
-        ok = false;
     if (std::fclose(stream->file) != 0) ok = false;
     delete stream;
     return ok;
+}
+
+bool sync_stream(TStream* stream) {
+    if (!stream) return false;
+    if (std::fflush(stream->file) != 0) {
+        stream->failed = true;
+        return false;
+    }
+    // Special files (devices, pipes) cannot be synced; that is no loss of data.
+    if (::fsync(::fileno(stream->file)) != 0 && errno != EINVAL && errno != EROFS) {
+        stream->failed = true;
+        return false;
+    }
+    return true;
 }
 
 bool stream_failed(TStream* stream) { return stream && stream->failed; }
