@@ -1,11 +1,19 @@
-// Input step (the keyboard, pad and replay rules arrive with the front-end work).
+// Input step: the keyboard and game-pad rules, replay recording and replay playback.
 #include "frontend/input.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "core/tables.h"
+#include "engine/engine.h"
+#include "frontend/settings_file.h"
 
 uint8_t input_move = 5;
 uint8_t input_button = 0;
 int32_t replay_pos = 1;
 uint8_t replay_mode = 0;
 uint8_t replay_running = 0;
+int32_t replay_size = 0;
 
 void reset_input_state() {
     input_move = 5;
@@ -13,6 +21,111 @@ void reset_input_state() {
     replay_pos = 1;
     replay_mode = 0;
     replay_running = 0;
+    replay_size = 0;
 }
 
-void input_step() {}
+namespace {
+
+constexpr int kLeft = 37, kUp = 38, kRight = 39, kDown = 40, kKeyA = 65, kKeyS = 83;
+
+// Keypad code of a direction: the diagonals first, then left over right and up over down.
+uint8_t move_code(bool left, bool up, bool right, bool down) {
+    if (left && up) return 7;
+    if (left && down) return 1;
+    if (right && up) return 9;
+    if (right && down) return 3;
+    if (left) return 4;
+    if (right) return 6;
+    if (up) return 8;
+    if (down) return 2;
+    return 5;
+}
+
+uint8_t button_code(bool first, bool second) { return first && second ? 3 : first ? 1 : second ? 2 : 0; }
+
+void read_live_input() {
+    if (setting_control == 0) {
+        input_move = move_code(key_down(kLeft), key_down(kUp), key_down(kRight), key_down(kDown));
+        input_button = button_code(key_down(kKeyA), key_down(kKeyS));
+    } else if (setting_control == 1) {
+        const float x = joy_x(0), y = joy_y(0);
+        const bool left = x<-0.5f, up = y<-0.5f, right = x> 0.5f, down = y> 0.5f;
+        input_move = move_code(left, up, right, down);
+        input_button = button_code(joy_down(0, 0), joy_down(1, 0));
+    }
+}
+
+void stop_recording(const char* why) {
+    std::fprintf(stderr, "cinder-arc: %s %s; recording stopped, the game goes on\n", why, kReplayPath);
+    replay_running = 0;
+}
+
+void record_step() {
+    if (replay_pos == 1) {
+        // A fresh file holding the difficulty the game is played at.
+        TStream* out = make_folder("replay") ? write_file(kReplayPath) : nullptr;
+        if (!out) return stop_recording("cannot create");
+        write_byte(out, setting_difficulty);
+        if (!close_stream(out)) return stop_recording("cannot write");
+    }
+    // One byte per step at its own offset, so the file on disk is complete after every step.
+    TStream* out = open_stream(kReplayPath, 1, 1);
+    if (!out) return stop_recording("cannot open");
+    seek_stream(out, replay_pos);
+    write_byte(out, input_move * 10 + input_button);  // both are single digits
+    if (!close_stream(out)) return stop_recording("cannot write");
+    ++replay_pos;
+}
+
+// Loads the whole file into the buffer: entry i holds the byte at file offset i - 1. A file longer
+// than the buffer is read up to its end; playback then repeats the last entry read.
+void load_replay() {
+    std::fill(replay_data.begin(), replay_data.end(), 0);
+    const int64_t reach = int64_t(replay_data.size()) - 1;
+    replay_size = int32_t(std::clamp<int64_t>(file_size(kReplayPath), 1, reach));
+    bool read = false;
+    if (TStream* in = read_file(kReplayPath)) {
+        const int difficulty = read_byte(in);
+        for (int32_t i = 2; i <= replay_size; ++i) replay_data[size_t(i)] = read_byte(in);
+        read = !stream_failed(in);
+        close_stream(in);
+        // A difficulty no table or stage value exists for plays at NORMAL.
+        if (read)
+            setting_difficulty =
+                difficulty >= 0 && difficulty <= 2 ? uint8_t(difficulty) : kDefaultDifficulty;
+    }
+    if (!read) {
+        std::fill(replay_data.begin(), replay_data.end(), 0);
+        std::fprintf(stderr, "cinder-arc: cannot read %s; the replay runs without input\n", kReplayPath);
+    }
+    replay_pos = 2;
+}
+
+void playback_step() {
+    if (replay_data.size() < 3) return;  // the buffer is made at start-up
+    if (replay_pos == 1) load_replay();
+    const size_t at = std::min(size_t(std::max(replay_pos, 0)), replay_data.size() - 1);
+    decode_replay_byte(replay_data[at], input_move, input_button);
+    if (replay_pos < replay_size) ++replay_pos;
+}
+
+}  // namespace
+
+void decode_replay_byte(int32_t code, uint8_t& move, uint8_t& button) {
+    if (code >= 10 && code <= 93) {
+        move = uint8_t(code / 10);
+        button = uint8_t(code % 10);
+    } else {
+        move = 5;
+        button = 0;
+    }
+}
+
+void input_step() {
+    if (replay_mode == 0) read_live_input();
+    if (replay_running != 1) return;
+    if (replay_mode == 0)
+        record_step();
+    else if (replay_mode == 1)
+        playback_step();
+}

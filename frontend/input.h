@@ -4,12 +4,22 @@
 
 #include <cstdint>
 
-extern uint8_t input_move;    // keypad layout: 8 up, 2 down, 4 left, 6 right, 5 none
-extern uint8_t input_button;  // 0 none, 1 fire, 2 hyper, 3 both
-extern int32_t replay_pos;
+extern uint8_t input_move;      // keypad layout: 8 up, 2 down, 4 left, 6 right, 5 none
+extern uint8_t input_button;    // 0 none, 1 fire, 2 hyper, 3 both
+extern int32_t replay_pos;      // step counter of the recording or playback, 1 before the first
 extern uint8_t replay_mode;     // 1 while a replay plays back
 extern uint8_t replay_running;  // 1 while a game is recorded or played back
+extern int32_t replay_size;     // bytes of the replay being played (at most the buffer's reach)
 
+inline constexpr const char* kReplayPath = "replay/replay.txt";
+
+// Runs at the start of every frame in both game modes (twice in the frame in which play starts;
+// recording and playback both count that). A recording that cannot be written stops with one
+// line on stderr; the game goes on.
 void input_step();
+
+// The input codes of one replay byte: its two decimal digits for 10..93, else no move and no
+// button. Never reads more than the byte's two digits.
+void decode_replay_byte(int32_t code, uint8_t& move, uint8_t& button);
 
 void reset_input_state();
