@@ -75,9 +75,16 @@ void run_frame() {
 
 LoopEnd main_program() {
     start_up();
+    LoopEnd end = LoopEnd::escape;
     while (true) {
         run_frame();
-        if (key_hit(27)) return LoopEnd::escape;
-        if (app_terminate()) return LoopEnd::close;
+        if (key_hit(27)) break;
+        if (app_terminate()) {
+            end = LoopEnd::close;
+            break;
+        }
     }
+    // Every way out keeps the settings and high scores ("QUIT" saves before it ends the program).
+    save_settings_and_scores();
+    return end;
 }

@@ -1,14 +1,42 @@
-// The settings (data/settings.dat) and the high-score tables (data/highscore.dat).
+// The settings (data/settings.dat, 4 bytes) and the three high-score tables (data/highscore.dat,
+// 450 bytes): loaded once at start-up, saved whenever the program ends.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 extern uint8_t setting_difficulty;  // 0 EASY, 1 NORMAL, 2 HARD
 extern uint8_t setting_control;     // 0 keyboard, 1 game pad
 extern uint8_t setting_fullscreen;  // 0 window, 1 full screen
 extern uint8_t setting_particles;   // 10..40
 
+inline constexpr const char* kSettingsPath = "data/settings.dat";
+inline constexpr const char* kHiscorePath = "data/highscore.dat";
+inline constexpr int kSettingsBytes = 4;
+inline constexpr int kHiscoreBytes = 450;  // 10 records of 3 tables of 15 bytes
+
+// Built-in values, also what an out-of-range byte of a settings file is replaced by.
+inline constexpr uint8_t kDefaultDifficulty = 1, kDefaultControl = 0, kDefaultFullscreen = 0,
+                         kDefaultParticles = 20;
+
+// Leaves the built-in values of a part in place when its file is missing or unreadable. A short
+// file reads zeros past its end; settings outside their ranges fall back to the built-in values.
 void load_settings_and_scores();
-void save_settings_and_scores();
+// Writes both files, each through a temporary file in data/ that is renamed over the old one, so
+// an interrupted save leaves the old file whole. Creates data/ when missing. A failure prints one
+// line to stderr and returns false; the game goes on.
+bool save_settings_and_scores();
+
+// The file images, for the loader, the saver and the tests.
+std::array<uint8_t, kSettingsBytes> encode_settings();
+void decode_settings(const std::array<uint8_t, kSettingsBytes>& bytes);
+std::vector<uint8_t> encode_hiscores();                   // kHiscoreBytes bytes
+void decode_hiscores(const std::vector<uint8_t>& bytes);  // missing bytes read as 0
+
+// Writes `bytes` to `path` through `path`.tmp and a rename. false when any step fails; `path` is
+// then untouched.
+bool write_file_safely(const std::string& path, const std::vector<uint8_t>& bytes);
 
 void reset_settings_state();

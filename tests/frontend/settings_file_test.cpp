@@ -1,0 +1,147 @@
+// The settings and high-score files: their byte layouts, loading tolerant of short and out-of-range
+// files, and saving that never loses the previous file.
+#include "frontend/settings_file.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+
+#include "core/tables.h"
+#include "tests/frontend/frontend_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+using testsupport::read_bytes;
+using testsupport::write_bytes;
+
+class SettingsFile : public testsupport::GameTest {
+  protected:
+    void SetUp() override {
+        GameTest::SetUp();
+        create_hiscore_tables();
+        dir_ = frontend_test::scratch_dir("settings");
+    }
+    std::string dir_;
+};
+
+int32_t le32(const std::vector<uint8_t>& b, size_t at) {
+    return int32_t(uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 |
+                   uint32_t(b[at + 3]) << 24);
+}
+
+TEST_F(SettingsFile, NoFilesKeepTheBuiltInValuesAndSavingCreatesBoth) {
+    load_settings_and_scores();
+    EXPECT_EQ(setting_particles, 20);
+    EXPECT_EQ(hiscore_names_hard[1], "DHA");
+    ASSERT_TRUE(save_settings_and_scores());
+    EXPECT_EQ(read_bytes("data/settings.dat"), (std::vector<uint8_t>{1, 0, 0, 20}));
+    const std::vector<uint8_t> hs = read_bytes("data/highscore.dat");
+    ASSERT_EQ(hs.size(), 450u);
+    // Record r holds row r + 1 of EASY, NORMAL, HARD, 15 bytes each; ints little-endian.
+    EXPECT_EQ(std::string(hs.begin(), hs.begin() + 3), "EAS");
+    EXPECT_EQ((std::vector<uint8_t>(hs.begin() + 3, hs.begin() + 7)), (std::vector<uint8_t>{2, 0, 0, 0}));
+    EXPECT_EQ(le32(hs, 7), 800000);
+    EXPECT_EQ(le32(hs, 11), 3);
+    EXPECT_EQ(std::string(hs.begin() + 15, hs.begin() + 18), "NOR");
+    EXPECT_EQ(le32(hs, 30 + 7), 1000000);
+    EXPECT_EQ(std::string(hs.begin() + 405 + 30, hs.begin() + 405 + 33), "DHA");
+    EXPECT_EQ(le32(hs, 405 + 15 + 7), 90000);
+}
+
+TEST_F(SettingsFile, SavingRightAfterLoadingReproducesBothFiles) {
+    std::vector<uint8_t> hs(450);
+    for (size_t i = 0; i < hs.size(); ++i) hs[i] = uint8_t(i * 7 + 3);
+    write_bytes("data/settings.dat", {2, 1, 1, 37});
+    write_bytes("data/highscore.dat", hs);
+    load_settings_and_scores();
+    EXPECT_EQ(setting_difficulty, 2);
+    EXPECT_EQ(setting_particles, 37);
+    ASSERT_TRUE(save_settings_and_scores());
+    EXPECT_EQ(read_bytes("data/settings.dat"), (std::vector<uint8_t>{2, 1, 1, 37}));
+    EXPECT_EQ(read_bytes("data/highscore.dat"), hs);
+}
+
+TEST_F(SettingsFile, OutOfRangeSettingsFallBackToTheirBuiltInValues) {
+    write_bytes("data/settings.dat", {3, 2, 7, 41});
+    load_settings_and_scores();
+    EXPECT_EQ(encode_settings(), (std::array<uint8_t, 4>{1, 0, 0, 20}));
+    write_bytes("data/settings.dat", {0, 1, 1, 9});
+    load_settings_and_scores();
+    EXPECT_EQ(encode_settings(), (std::array<uint8_t, 4>{0, 1, 1, 20}));
+    write_bytes("data/settings.dat", {2, 0, 0, 10});
+    load_settings_and_scores();
+    EXPECT_EQ(encode_settings(), (std::array<uint8_t, 4>{2, 0, 0, 10}));
+}
+
+TEST_F(SettingsFile, AShortHighScoreFileReadsZerosPastItsEnd) {
+    std::vector<uint8_t> hs(50, 0);
+    hs[45] = 'Q';
+    hs[48] = 1;
+    hs[49] = 1;  // EASY row 2's ship is cut after its second byte: 0x0101
+    write_bytes("data/highscore.dat", hs);
+    load_settings_and_scores();
+    EXPECT_EQ(hiscore_names_easy[1], "Q\0\0"s);
+    EXPECT_EQ(hiscore_ships_easy[1], 257);
+    EXPECT_EQ(hiscore_scores_easy[1], 0);
+    EXPECT_EQ(hiscore_names_hard[9], std::string(3, '\0'));
+    EXPECT_EQ(hiscore_stages_normal[5], 0);
+}
+
+TEST_F(SettingsFile, NamesAlwaysTakeThreeBytes) {
+    hiscore_names_normal[0] = "AB";
+    hiscore_names_normal[1] = "ABCDE";
+    const std::vector<uint8_t> hs = encode_hiscores();
+    ASSERT_EQ(hs.size(), 450u);
+    EXPECT_EQ((std::vector<uint8_t>(hs.begin() + 15, hs.begin() + 19)),
+              (std::vector<uint8_t>{'A', 'B', 0, 2}));
+    EXPECT_EQ(std::string(hs.begin() + 60, hs.begin() + 63), "ABC");
+    EXPECT_EQ(le32(hs, 63), 1);
+}
+
+TEST_F(SettingsFile, AFailedSaveKeepsTheOldFileAndSaysSoOnce) {
+    write_bytes("data/highscore.dat", std::vector<uint8_t>(450, 9));
+    fs::create_directories("data/highscore.dat.tmp");  // the temporary file cannot be written
+    setting_particles = 33;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(save_settings_and_scores());
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(read_bytes("data/highscore.dat"), std::vector<uint8_t>(450, 9));
+    EXPECT_EQ(read_bytes("data/settings.dat"), (std::vector<uint8_t>{1, 0, 0, 33}));
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_NE(err.find("data/highscore.dat"), std::string::npos) << err;
+}
+
+TEST_F(SettingsFile, ADataPathThatIsNoFolderFailsWithOneLine) {
+    write_bytes(dir_ + "/data", {1});
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(save_settings_and_scores());
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_EQ(read_bytes("data"), (std::vector<uint8_t>{1}));
+}
+
+// Closing the window, like Escape and "QUIT", keeps a setting changed during the run.
+using SaveOnExitDeathTest = SettingsFile;
+
+TEST_F(SaveOnExitDeathTest, ClosingTheWindowSavesTheSettings) {
+    auto run_until_closed = [] {
+        headless::set_frame_hook([](int frame) {
+            if (frame == 1) setting_particles = 33;
+            if (frame == 2) headless::request_close();
+        });
+        const LoopEnd end = main_program();
+        const bool saved = read_bytes("data/settings.dat") == std::vector<uint8_t>{1, 0, 0, 33} &&
+                           read_bytes("data/highscore.dat").size() == 450u;
+        // _Exit: the second start-up replaced the assets of the first, which a leak check would
+        // report.
+        std::_Exit(end == LoopEnd::close && saved ? 0 : 3);
+    };
+    testsupport::write_minimal_game_files(dir_);  // the whole program starts up here
+    EXPECT_EXIT(run_until_closed(), ::testing::ExitedWithCode(0), "");
+}
+
+}  // namespace
