@@ -1,6 +1,17 @@
-// Game flow. The world step's rules arrive with the game-flow work; until then play runs with no
-// ship and no end.
+// Game flow: new game, stage start, the per-frame world step and the end of a game with its
+// high-score entry.
 #include "core/game_flow.h"
+
+#include "core/assets.h"
+#include "core/entities.h"
+#include "core/hud.h"
+#include "core/scroll.h"
+#include "core/stage_map.h"
+#include "core/tables.h"
+#include "engine/engine.h"
+#include "frontend/input.h"
+#include "frontend/menus.h"
+#include "frontend/settings_file.h"
 
 uint8_t game_mode = 0;
 uint8_t stage = 1;
@@ -18,6 +29,7 @@ float ship1_speed = 1.8f, ship2_speed = 1.7f;
 float bullet_hit_size = 2.0f;
 uint8_t debug_overlay = 0;
 uint8_t new_hiscore = 0;
+float hiscore_entry_timer = 0.0f;
 int32_t hiscore_rank = 11;
 
 void reset_game_flow_state() {
@@ -38,10 +50,135 @@ void reset_game_flow_state() {
     bullet_hit_size = 2.0f;
     debug_overlay = 0;
     new_hiscore = 0;
+    hiscore_entry_timer = 0.0f;
     hiscore_rank = 11;
 }
 
-void new_game_reset() {}
-void start_stage() {}
-void world_step() {}
-void end_game() {}
+namespace {
+
+// The one place a ship enters the game. The ship class (t_player) arrives with the player work:
+// it is created here as create(1, img_player1, ship1_speed) for ship 1, else
+// create(2, img_player2, ship2_speed). Until then a new ship only takes its reserve ship (the
+// caller counts the lives).
+void create_ship_for_choice() {}
+
+// The boss's two forms, created at fixed scroll positions of stage 1. The boss classes arrive
+// with the boss work: t_boss1a::create(290.0, 90.0) and t_boss1b::create(290.0, 90.0).
+void create_first_boss_form() {}
+void create_second_boss_form() {}
+
+// Enters `score` into the table of the difficulty played: below every row with an equal or higher
+// score, above the first lower one; the old row 10 is lost. A difficulty without a table enters
+// nothing.
+void enter_score() {
+    HiscoreTable t;
+    if (!hiscore_table(setting_difficulty, t)) return;
+    IntTable& scores = *t.scores;
+    if (scores[9] < score) {
+        new_hiscore = 1;
+        hiscore_entry_timer = 3000.0f;
+    }
+    for (int i = 9; i >= 0; --i)
+        if (scores[size_t(i)] < score) hiscore_rank = i + 1;
+    if (hiscore_rank < 1 || hiscore_rank > 10) return;
+    const size_t at = size_t(hiscore_rank - 1);
+    for (size_t i = 9; i > at; --i) {
+        scores[i] = scores[i - 1];
+        (*t.ships)[i] = (*t.ships)[i - 1];
+        (*t.names)[i] = (*t.names)[i - 1];
+        (*t.stages)[i] = (*t.stages)[i - 1];
+    }
+    scores[at] = score;
+    (*t.ships)[at] = ship_choice;
+    (*t.names)[at] = "@@@";  // replaced letter by letter by the name entry
+    (*t.stages)[at] = stage;
+}
+
+}  // namespace
+
+void new_game_reset() {
+    game_mode = 0;
+    input_move = 5;
+    input_button = 0;
+    lives = 3;
+    extra_lives_awarded = 0;
+    score = 0;
+    stage = 1;
+    bg_far_y = 120.0f;
+    bg_near_y = 120.0f;
+    bg_far_speed = 0.2f;
+    bg_near_speed = 0.3f;
+    chain_timer = 0.0f;
+    chain_level = 0;
+    // The bonus item_index (0) and the ship's powerinfo_timer (0) are reset here too once the
+    // pick-ups and the ship exist.
+    chain_value_shown = 50;
+    replay_pos = 1;
+    scroll_speed = 0.5f;
+    scroll_pos = 5760.0f;
+    scrolling = 0;
+    menu_screen = 1;
+    menu_cursor = 1;
+    wobble_index = 0;
+    hiscore_rank = 11;
+    hiscore_letter_index = 0;
+    hiscore_letter = 64;  // "@"
+    hiscore_letter1 = hiscore_letter2 = hiscore_letter3 = "@";
+}
+
+void start_stage() {
+    load_stage_file(stage);
+    difficulty_level = float(setting_difficulty);
+    point_blank = 80.0f - float(setting_difficulty) * 16.0f;
+    stage_banner_timer = kStageBannerFrames;
+    respawn_timer = kRespawnFrames;
+    game_mode = 1;
+}
+
+void world_step() {
+    // 1. A new ship 74 frames after the respawn timer was set, or the game over without one.
+    if (respawn_timer > 0) --respawn_timer;
+    if (respawn_timer == 1) {
+        if (lives == 0) {
+            game_over_timer = kGameOverFrames;
+        } else {
+            create_ship_for_choice();
+            --lives;
+        }
+    }
+    // 2. Extra ships, at most one per frame.
+    if ((score >= kFirstExtraShipScore && extra_lives_awarded == 0) ||
+        (score >= kSecondExtraShipScore && extra_lives_awarded == 1)) {
+        ++lives;
+        ++extra_lives_awarded;
+        play_sound(snd_gorge, nullptr);
+    }
+    // 3. The end of the game-over display.
+    if (game_over_timer > 0) --game_over_timer;
+    if (game_over_timer == 1) end_game();
+    // 4. The debug overlay key.
+    if (key_hit(68)) debug_overlay = debug_overlay == 1 ? 0 : 1;
+    // 5. The wobble, a cycle of 80 frames.
+    wobble = float(wobble_table[wobble_index % wobble_table.size()]);
+    wobble_index = wobble_index >= 79 ? 0 : uint8_t(wobble_index + 1);
+    // 6. The bosses. This runs before the frame's scroll step, and the scroll moves by 0.5 from
+    // 5760, so each equality holds in exactly one frame of a game.
+    if (stage == 1) {
+        if (scroll_pos == kFirstBossScrollPos) create_first_boss_form();
+        if (scroll_pos == kSecondBossScrollPos) create_second_boss_form();
+    }
+}
+
+void end_game() {
+    game_over_timer = 0;
+    clear_world();
+    if (replay_mode == 0) {
+        enter_score();
+    } else {
+        replay_mode = 0;
+        replay_running = 0;
+    }
+    menu_screen = 3;
+    menu_cursor = setting_difficulty + 1;
+    game_mode = 0;
+}
