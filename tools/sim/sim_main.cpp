@@ -18,6 +18,7 @@
 #include "core/startup.h"
 #include "engine/engine.h"
 #include "engine/headless.h"
+#include "frontend/input.h"
 #include "frontend/menus.h"
 #include "frontend/settings_file.h"
 #include "key_script.h"
@@ -135,13 +136,15 @@ int main(int argc, char** argv) {
     std::printf(
         "{\"frames\":%d,\"ended\":\"%s\",\"game_mode\":%d,\"menu_screen\":%d,\"score\":%d,\"lives\":%d,"
         "\"scroll_pos\":%s,\"setting_difficulty\":%d,"
+        "\"replay_pos\":%d,\"replay_mode\":%d,\"new_hiscore\":%d,\"hiscore_rank\":%d,"
         "\"counts\":{\"player\":%zu,\"shot\":%zu,\"pickup\":%zu,\"levelobject\":%zu,\"enemy\":%zu,"
         "\"bullet\":%zu,\"effect\":%zu},"
         "\"frame_work_us\":{\"median\":%.1f,\"p99\":%.1f,\"max\":%.1f}}\n",
         headless::frames_begun(), ended.c_str(), game_mode, menu_screen, score, lives,
-        json_float(scroll_pos).c_str(), setting_difficulty, player_list->count(), shot_list->count(),
-        pickup_list->count(), levelobject_list->count(), enemy_list->count(), bullet_list->count(),
-        effect_list->count(), percentile(work, 0.5), percentile(work, 0.99), max_us);
+        json_float(scroll_pos).c_str(), setting_difficulty, replay_pos, replay_mode, new_hiscore,
+        hiscore_rank, player_list->count(), shot_list->count(), pickup_list->count(),
+        levelobject_list->count(), enemy_list->count(), bullet_list->count(), effect_list->count(),
+        percentile(work, 0.5), percentile(work, 0.99), max_us);
     std::fflush(stdout);
     engine_shutdown();
     return code;
