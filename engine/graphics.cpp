@@ -61,7 +61,9 @@ int g_mask_r = 0, g_mask_g = 0, g_mask_b = 0;
 bool g_auto_mid_handle = false;
 int g_auto_flags = 0;
 
-std::vector<TImage*> g_images;  // every picture ever loaded, for re-uploading to a new screen
+// Every picture ever loaded, for re-uploading to a new screen. Pictures live until the program
+// ends: the registry is never destroyed, so they stay reachable to the very end.
+std::vector<TImage*>& g_images = *new std::vector<TImage*>();
 TImage* g_font = nullptr;
 
 // Headless frame controls.

@@ -30,7 +30,10 @@ int g_mix_rate = 0, g_mix_channels = 0;
 Uint16 g_mix_format = 0;
 int g_channels_allocated = 0;  // TChannels handed out
 int g_reserved = 0;            // mixer channels 0 .. g_reserved - 1 are kept for TChannels
-std::vector<TSound*> g_sounds;
+// Sounds and channels live until the program ends. Their registries are never destroyed, so they
+// stay reachable to the very end (also for leak checkers) whoever holds the pointers.
+std::vector<TSound*>& g_sounds = *new std::vector<TSound*>();
+std::vector<TChannel*>& g_channels = *new std::vector<TChannel*>();
 std::vector<headless::Voice> g_voices;
 std::vector<headless::SoundEvent> g_sound_log;
 
@@ -198,6 +201,7 @@ TSound* load_sound(const std::string& path, int /*flags: the game never loops*/)
 
 TChannel* alloc_channel() {
     TChannel* c = new TChannel();
+    g_channels.push_back(c);
     c->id = ++g_channels_allocated;
     if (g_audio && c->id > g_reserved) {
         // More channels than the six of the game: reserve the next mixer channel as well.
