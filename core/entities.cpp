@@ -2,6 +2,7 @@
 #include "core/entities.h"
 
 #include "core/objects.h"
+#include "player/bonus.h"
 
 TList *player_list, *shot_list, *pickup_list, *levelobject_list, *enemy_list, *bullet_list, *effect_list;
 

@@ -14,6 +14,7 @@
 #include "engine/engine.h"
 #include "frontend/debug_overlay.h"
 #include "player/helpers.h"
+#include "player/ship.h"
 
 float chain_timer = 0.0f;
 int32_t chain_level = 0;

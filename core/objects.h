@@ -1,7 +1,7 @@
-// The common shape of the game classes: one kind bit per class, the four base classes, and the
-// fields of the classes the world code reads before their behaviour arrives.
+// The common shape of the game classes: one kind bit per class and the four base classes. Each
+// game class is declared in its own header (player/, enemies/, core/).
 //
-// Every game object derives from TObject (engine/list.h), whose `kind` holds the bit of its own
+// Every game object derives from TObject (engine/list.h), whose `class_bits` hold the bit of its own
 // class ORed with the bit of its base class, so `object->is_a(kind_t_enemy)` is true for every
 // enemy type and `is_a(kind_t_enemy3)` only for that type. The entity pass and clear_world pick
 // objects from their lists by these bits. Which list each class lives in:
@@ -102,48 +102,4 @@ struct t_boss : TObject {
 
   protected:
     explicit t_boss(uint32_t own_kind) : TObject(own_kind | kind_t_boss) {}
-};
-
-// ---------------------------------------------------------------------------------------------
-// Classes whose fields the world code reads (the ship's position for player_distance, a bonus's
-// mode for the entity pass). Only their fields and start values are here; each class's create and
-// update are declared here when its behaviour is written, and until then nothing makes one.
-// ---------------------------------------------------------------------------------------------
-
-struct t_player : TObject {
-    float x = 120.0f;
-    float y = 270.0f;  // below the bottom edge: a new ship flies in
-    float speed = 0;
-    float hit_size = 1.0f;
-    uint8_t shot1_delay = 35;
-    uint8_t shot2_delay = 35;
-    uint8_t power = 0;
-    uint8_t ship = 0;  // 1 or 2
-    TImage* image = nullptr;
-    uint8_t exhaust_delay = 0;
-    uint8_t exhaust_frame = 0;
-    uint8_t start_timer = 225;
-    uint8_t hypers = 3;
-    uint8_t hyper_timer = 0;
-
-  protected:
-    t_player() : TObject(kind_t_player) {}
-};
-
-struct t_bonus : TObject {
-    float x = 0, y = 0;
-    float angle = 0;
-    float speed = 0;
-    float hit_size = 9.0f;
-    uint8_t collected = 0;
-    int32_t value = 0;
-    int32_t timer = 100;
-    uint8_t mode = 0;  // 1 lies on the ground (pass step 5), 2 pops up and falls (step 13)
-    uint8_t kind = 0;  // 1 chain bonus, 2 1000-point bonus; hides TObject::kind, which is_a reads
-    uint8_t sparkle_count = 0;
-    uint8_t frame = 0;
-    uint8_t step = 0;
-
-  protected:
-    t_bonus() : TObject(kind_t_bonus) {}
 };

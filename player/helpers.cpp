@@ -8,6 +8,7 @@
 #include "core/tables.h"
 #include "engine/engine.h"
 #include "player/helpers_internal.h"
+#include "player/ship.h"
 
 void draw_scaled_at_resolution(int hires_flag, TImage* image, float x, float y, uint8_t frame) {
     if (hires_flag != 0) {

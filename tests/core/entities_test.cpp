@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "core/objects.h"
+#include "player/bonus.h"
+#include "player/ship.h"
 #include "tests/support/game_fixture.h"
 
 namespace {

@@ -10,6 +10,7 @@
 #include "core/objects.h"
 #include "core/scroll.h"
 #include "engine/headless.h"
+#include "player/ship.h"
 #include "tests/support/game_fixture.h"
 
 namespace {

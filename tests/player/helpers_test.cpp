@@ -13,6 +13,7 @@
 #include "engine/engine.h"
 #include "engine/headless.h"
 #include "player/helpers_internal.h"
+#include "player/ship.h"
 #include "tests/support/game_fixture.h"
 
 namespace {
