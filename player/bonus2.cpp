@@ -1,0 +1,33 @@
+// The container's item.
+#include "player/bonus2.h"
+
+#include "core/assets.h"
+#include "core/entities.h"
+#include "core/scroll.h"
+#include "engine/engine.h"
+#include "player/helpers.h"
+
+int32_t item_index = 0;
+
+void t_bonus2::create(float x, float y) {
+    auto* item = new t_bonus2;
+    item->x = x;
+    item->y = y;
+    pickup_list->append(item);
+}
+
+void t_bonus2::update() {
+    // Draw
+    if (collected == 0) draw_scaled(img_gorge, x, y, 0);
+    // Collected: float up showing the value (0.25 per frame while the map scrolls).
+    if (collected != 0) {
+        y -= 0.75f;
+        --timer;
+        if (timer == 0) pickup_list->remove(this);
+        draw_glyph_text(img_font3, int_to_text(value), x, y, 5.0f);
+    }
+    // Move with the ground, collected or not
+    if (scrolling == 1) y += scroll_speed;
+    // Remove
+    if (y > 248.0f) pickup_list->remove(this);
+}
