@@ -12,6 +12,8 @@
 #include "frontend/input.h"
 #include "frontend/menus.h"
 #include "frontend/settings_file.h"
+#include "player/bonus2.h"
+#include "player/ship.h"
 
 uint8_t game_mode = 0;
 uint8_t stage = 1;
@@ -56,11 +58,14 @@ void reset_game_flow_state() {
 
 namespace {
 
-// The one place a ship enters the game. The ship class (t_player) arrives with the player work:
-// it is created here as create(1, img_player1, ship1_speed) for ship 1, else
-// create(2, img_player2, ship2_speed). Until then a new ship only takes its reserve ship (the
-// caller counts the lives).
-void create_ship_for_choice() {}
+// The one place a ship enters the game, of the kind chosen on the ship-selection page (the caller
+// counts the lives).
+void create_ship_for_choice() {
+    if (ship_choice == 1)
+        t_player::create(1, img_player1, ship1_speed);
+    else
+        t_player::create(2, img_player2, ship2_speed);
+}
 
 // The boss's two forms, created at fixed scroll positions of stage 1. The boss classes arrive
 // with the boss work: t_boss1a::create(290.0, 90.0) and t_boss1b::create(290.0, 90.0).
@@ -110,8 +115,7 @@ void new_game_reset() {
     bg_near_speed = 0.3f;
     chain_timer = 0.0f;
     chain_level = 0;
-    // The bonus item_index (0) and the ship's powerinfo_timer (0) are reset here too once the
-    // pick-ups and the ship exist.
+    item_index = 0;
     chain_value_shown = 50;
     replay_pos = 1;
     scroll_speed = 0.5f;
@@ -119,6 +123,7 @@ void new_game_reset() {
     scrolling = 0;
     menu_screen = 1;
     menu_cursor = 1;
+    powerinfo_timer = 0;
     wobble_index = 0;
     hiscore_rank = 11;
     hiscore_letter_index = 0;

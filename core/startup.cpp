@@ -13,6 +13,7 @@
 #include "frontend/input.h"
 #include "frontend/menus.h"
 #include "frontend/settings_file.h"
+#include "player/ship.h"
 
 int32_t screen_depth = 0;
 int32_t frame_start_ms = 0, frame_ms = 0;
@@ -27,6 +28,7 @@ void reset_all_state() {
     reset_input_state();
     reset_menu_state();
     reset_settings_state();
+    reset_player_state();
 }
 
 void start_up() {

@@ -10,6 +10,8 @@
 #include "frontend/input.h"
 #include "frontend/menus.h"
 #include "frontend/settings_file.h"
+#include "player/bonus2.h"
+#include "player/ship.h"
 #include "tests/frontend/frontend_support.h"
 
 namespace {
@@ -66,6 +68,15 @@ TEST_F(GameFlow, WithoutReserveShipsTheGameEndsAfterTheGameOverDisplay) {
     EXPECT_EQ(game_mode, 0);
     EXPECT_EQ(menu_screen, 3);
     EXPECT_EQ(menu_cursor, setting_difficulty + 1);
+}
+
+TEST_F(GameFlow, ANewGameStartsTheItemValuesAndThePowerBadgeAfresh) {
+    // Left over from the previous game, they would let its container items go on up the table.
+    item_index = 7;
+    powerinfo_timer = 90;
+    new_game_reset();
+    EXPECT_EQ(item_index, 0);
+    EXPECT_EQ(powerinfo_timer, 0);
 }
 
 TEST_F(GameFlow, ExtraShipsComeAtMostOneAFrameAndOnlyTwice) {
