@@ -588,7 +588,8 @@ void draw_rect(float x, float y, float w, float h) {
         r.h = h;
         log_draw(std::move(r));
     }
-    if (!drawing()) return;
+    // An empty rectangle covers nothing (SDL would still paint a one-pixel line for it).
+    if (!drawing() || w == 0.0f || h == 0.0f) return;
     SDL_Renderer* ren = g_screen.renderer;
     SDL_SetRenderDrawColor(ren, Uint8(g_r), Uint8(g_g), Uint8(g_b), 255);
     if (g_rotation == 0) {
