@@ -2,15 +2,7 @@
 # The settings and high-score files as a player meets them: "QUIT" and Escape both save them in
 # their fixed layouts, saved files load back to the same bytes, short and out-of-range files are
 # read safely, and a save that cannot be written keeps the old file and says so in one line.
-set -u
-game=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-
-mkdir -p "$work/base"
-cp -r "$game/gfx" "$game/sfx" "$game/level" "$work/base/"
-sim="$game/cinder-arc-sim"
+source "$(dirname "$0")/lib/setup.sh" "$@"
 
 fresh() { rm -rf "$work/$1" && cp -r "$work/base" "$work/$1" && mkdir -p "$work/$1/data"; }
 run() {

@@ -2,15 +2,7 @@
 # The menus as a player drives them with the keyboard: the cursor's 15-frame steps, the settings
 # values and their limits, and the Left arrow taking CONTROL back from GAMEPAD. Settings are read
 # back from the file Escape saves.
-set -u
-game=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-
-mkdir -p "$work/base"
-cp -r "$game/gfx" "$game/sfx" "$game/level" "$work/base/"
-sim="$game/cinder-arc-sim"
+source "$(dirname "$0")/lib/setup.sh" "$@"
 
 # run NAME FRAMES KEYLINES...: a fresh game folder NAME, the key script, the JSON line in $out.
 run() {

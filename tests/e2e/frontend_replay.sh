@@ -2,15 +2,7 @@
 # Replays as a player makes them: "START" left alone writes the difficulty and one byte per step,
 # "REPLAY" plays a recorded game back choosing the same ship and reaching the same state frame for
 # frame, and odd or unwritable replay files neither crash nor stop the game.
-set -u
-game=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-
-mkdir -p "$work/base"
-cp -r "$game/gfx" "$game/sfx" "$game/level" "$work/base/"
-sim="$game/cinder-arc-sim"
+source "$(dirname "$0")/lib/setup.sh" "$@"
 
 fresh() { rm -rf "$work/$1" && cp -r "$work/base" "$work/$1"; }
 # run NAME FRAMES [SIM OPTIONS] -- KEYLINES...: runs in the folder NAME, JSON line in $out.

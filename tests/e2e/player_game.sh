@@ -2,15 +2,7 @@
 # A game as a player plays it: START, ship 1, the stage banner, the fly-in, the main gun and the
 # second weapon, a hyper field with its ring burst, steering; then ship 2. Checked through the
 # runner's JSON line and a few pixel probes of its screenshots (no stored pictures).
-set -u
-game=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-
-mkdir -p "$work/base"
-cp -r "$game/gfx" "$game/sfx" "$game/level" "$work/base/"
-sim="$game/cinder-arc-sim"
+source "$(dirname "$0")/lib/setup.sh" "$@"
 
 # run NAME FRAMES [SIM OPTIONS] -- KEYLINES...: a fresh game folder NAME, the JSON line in $out.
 run() {
