@@ -19,9 +19,9 @@ struct BenchRegistrar {
     BenchRegistrar(const char* name, void (*fn)());
 };
 
-#define BENCH_CASE(ident)                                      \
-    static void ident();                                       \
-    static BenchRegistrar ident##_registrar(#ident, &ident);   \
+#define BENCH_CASE(ident)                                    \
+    static void ident();                                     \
+    static BenchRegistrar ident##_registrar(#ident, &ident); \
     static void ident()
 
 // Prints the statistics of samples measured elsewhere (for example headless::frame_work_us()).

@@ -57,7 +57,8 @@ void bench_start_up() {
     auto t0 = std::chrono::steady_clock::now();
     start_up();
     auto t1 = std::chrono::steady_clock::now();
-    std::printf("%-52s %9.2f ms\n", "start-up to first frame", std::chrono::duration<double, std::milli>(t1 - t0).count());
+    std::printf("%-52s %9.2f ms\n", "start-up to first frame",
+                std::chrono::duration<double, std::milli>(t1 - t0).count());
 }
 
 int main(int argc, char** argv) {

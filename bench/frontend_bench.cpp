@@ -12,7 +12,8 @@ namespace {
 // frame with the present (where the software renderer finishes its batched drawing).
 void frames_of_work(const std::string& name, int frames) {
     size_t before = headless::frame_work_us().size();
-    bench_measure(name + ": whole frame", frames, [] { run_frame(); }, 0);
+    bench_measure(
+        name + ": whole frame", frames, [] { run_frame(); }, 0);
     const std::vector<double>& all = headless::frame_work_us();
     bench_report(name + ": work before present", std::vector<double>(all.begin() + long(before), all.end()));
 }

@@ -5,7 +5,7 @@
 #include <array>
 
 struct ImageEntry {
-    const char* file;  // relative to the game folder
+    const char* file;           // relative to the game folder
     int cell_w, cell_h, count;  // count 0: a single image loaded whole
 };
 
@@ -61,9 +61,19 @@ inline constexpr std::array<ImageEntry, 48> kImageTable{{
 }};
 
 inline constexpr std::array<const char*, 14> kSoundTable{{
-    "sfx/shot1.wav", "sfx/item2.wav", "sfx/item1.wav", "sfx/gorge.wav", "sfx/powerup.wav",
-    "sfx/hyperfield.wav", "sfx/explosion1.wav", "sfx/explosion2.wav", "sfx/explosion3.wav",
-    "sfx/explosion4.wav", "sfx/explosion5.wav", "sfx/bullet1.wav", "sfx/bullet2.wav",
+    "sfx/shot1.wav",
+    "sfx/item2.wav",
+    "sfx/item1.wav",
+    "sfx/gorge.wav",
+    "sfx/powerup.wav",
+    "sfx/hyperfield.wav",
+    "sfx/explosion1.wav",
+    "sfx/explosion2.wav",
+    "sfx/explosion3.wav",
+    "sfx/explosion4.wav",
+    "sfx/explosion5.wav",
+    "sfx/bullet1.wav",
+    "sfx/bullet2.wav",
     "sfx/bullet3.wav",
 }};
 

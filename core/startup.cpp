@@ -39,7 +39,8 @@ void start_up() {
     screen_depth = setting_fullscreen != 0 ? 32 : 0;
     check_asset_files();
     const int width = hires ? 640 : 320, height = hires ? 480 : 240;
-    if (!graphics(width, height, screen_depth, 75, 0)) fatal_error(std::string("cannot open the screen: ") + engine_last_error());
+    if (!graphics(width, height, screen_depth, 75, 0))
+        fatal_error(std::string("cannot open the screen: ") + engine_last_error());
     hide_mouse();
     seed_rnd(millisecs());
     auto_mid_handle(1);

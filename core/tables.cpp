@@ -16,12 +16,18 @@ std::vector<int32_t> replay_data;
 
 bool hiscore_table(int difficulty, HiscoreTable& out) {
     switch (difficulty) {
-        case 0: out = {&hiscore_names_easy, &hiscore_ships_easy, &hiscore_scores_easy, &hiscore_stages_easy}; return true;
-        case 1:
-            out = {&hiscore_names_normal, &hiscore_ships_normal, &hiscore_scores_normal, &hiscore_stages_normal};
+        case 0:
+            out = {&hiscore_names_easy, &hiscore_ships_easy, &hiscore_scores_easy, &hiscore_stages_easy};
             return true;
-        case 2: out = {&hiscore_names_hard, &hiscore_ships_hard, &hiscore_scores_hard, &hiscore_stages_hard}; return true;
-        default: return false;
+        case 1:
+            out = {&hiscore_names_normal, &hiscore_ships_normal, &hiscore_scores_normal,
+                   &hiscore_stages_normal};
+            return true;
+        case 2:
+            out = {&hiscore_names_hard, &hiscore_ships_hard, &hiscore_scores_hard, &hiscore_stages_hard};
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -56,7 +62,7 @@ void create_game_tables() {
         wobble_table[at++] = v;
         wobble_table[at++] = 0;
     }
-    chain_values = {50, 100, 150, 200, 250, 300, 400, 500, 600, 700,
+    chain_values = {50,  100, 150,  200,  250,  300,  400,  500,  600,  700,
                     800, 900, 1000, 1200, 1500, 2000, 2500, 3000, 5000, 10000};
     item_values = {100, 200, 500, 1000, 2000, 5000, 10000, 20000, 50000, 100000, 0};
     replay_data.assign(replay_capacity, 0);

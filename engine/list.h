@@ -27,14 +27,14 @@ struct TObject {
 
     const uint32_t class_bits;
 
-private:
+  private:
     friend class TList;
     TList* owner_ = nullptr;
     size_t slot_ = 0;
 };
 
 class TList {
-public:
+  public:
     TList() = default;
     TList(const TList&) = delete;
     TList& operator=(const TList&) = delete;
@@ -74,7 +74,7 @@ public:
     // Objects removed while any walk runs are released when the outermost walk returns.
     static int walks_running() { return walk_depth_; }
 
-private:
+  private:
     void begin_walk();
     void end_walk();
     void compact();

@@ -1,4 +1,6 @@
 // The head-up display: what it draws where, and the three counters it keeps.
+#include "core/hud.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -6,7 +8,6 @@
 #include "core/assets.h"
 #include "core/entities.h"
 #include "core/game_flow.h"
-#include "core/hud.h"
 #include "core/objects.h"
 #include "core/scroll.h"
 #include "engine/headless.h"
@@ -26,7 +27,7 @@ struct TestShip : t_player {
 };
 
 class Hud : public testsupport::GameTest {
-protected:
+  protected:
     std::vector<DrawRecord> frame() {
         cls();
         draw_hud();

@@ -1,10 +1,10 @@
 // TList walks under removal and appends, and the release of removed objects.
+#include "engine/list.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <vector>
-
-#include "engine/list.h"
 
 namespace {
 

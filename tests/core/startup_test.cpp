@@ -20,15 +20,54 @@ using testsupport::GameTest;
 class StartUp : public GameTest {};
 
 TEST_F(StartUp, EveryImageIsLoadedIntoItsGlobalInTableOrder) {
-    const TImage* in_order[] = {img_tileset1, img_logo1, img_arrow, img_arrow2, img_stats1, img_stats2,
-                                img_playerstart, img_font1, img_font2, img_font3, img_bg1, img_bg2,
-                                img_bg3, img_bg4, img_bg5, img_player1, img_player2, img_shot1,
-                                img_shot2, img_bonus, img_bonus2, img_gorge, img_power, img_plasma,
-                                img_powerinfo, img_hyperfield, img_hypericon, img_pbar, img_bbar, img_hpbar,
-                                img_ringblue, img_ringgreen, img_explosion1, img_explosion2, img_particle1,
-                                img_bullet1, img_bullet2, img_bullet3, img_powercontainer1,
-                                img_powercontainer2, img_container1, img_container2, img_enemy1,
-                                img_enemy2, img_enemy3, img_enemy4, img_enemy5, img_boss1a};
+    const TImage* in_order[] = {img_tileset1,
+                                img_logo1,
+                                img_arrow,
+                                img_arrow2,
+                                img_stats1,
+                                img_stats2,
+                                img_playerstart,
+                                img_font1,
+                                img_font2,
+                                img_font3,
+                                img_bg1,
+                                img_bg2,
+                                img_bg3,
+                                img_bg4,
+                                img_bg5,
+                                img_player1,
+                                img_player2,
+                                img_shot1,
+                                img_shot2,
+                                img_bonus,
+                                img_bonus2,
+                                img_gorge,
+                                img_power,
+                                img_plasma,
+                                img_powerinfo,
+                                img_hyperfield,
+                                img_hypericon,
+                                img_pbar,
+                                img_bbar,
+                                img_hpbar,
+                                img_ringblue,
+                                img_ringgreen,
+                                img_explosion1,
+                                img_explosion2,
+                                img_particle1,
+                                img_bullet1,
+                                img_bullet2,
+                                img_bullet3,
+                                img_powercontainer1,
+                                img_powercontainer2,
+                                img_container1,
+                                img_container2,
+                                img_enemy1,
+                                img_enemy2,
+                                img_enemy3,
+                                img_enemy4,
+                                img_enemy5,
+                                img_boss1a};
     ASSERT_EQ(std::size(in_order), kImageTable.size());
     for (size_t i = 0; i < kImageTable.size(); ++i) {
         ASSERT_NE(in_order[i], nullptr) << kImageTable[i].file;
@@ -45,9 +84,10 @@ TEST_F(StartUp, EveryImageIsLoadedIntoItsGlobalInTableOrder) {
 }
 
 TEST_F(StartUp, EverySoundIsLoadedAndSixChannelsAllocated) {
-    const TSound* in_order[] = {snd_shot1,      snd_item2,      snd_item1,      snd_gorge,      snd_powerup,
-                                snd_hyperfield, snd_explosion1, snd_explosion2, snd_explosion3, snd_explosion4,
-                                snd_explosion5, snd_bullet1,    snd_bullet2,    snd_bullet3};
+    const TSound* in_order[] = {snd_shot1,      snd_item2,      snd_item1,      snd_gorge,
+                                snd_powerup,    snd_hyperfield, snd_explosion1, snd_explosion2,
+                                snd_explosion3, snd_explosion4, snd_explosion5, snd_bullet1,
+                                snd_bullet2,    snd_bullet3};
     for (size_t i = 0; i < kSoundTable.size(); ++i) {
         ASSERT_NE(in_order[i], nullptr);
         EXPECT_EQ(in_order[i]->path, kSoundTable[i]);
@@ -93,7 +133,8 @@ TEST_F(StartUp, GameWideVariablesStartWithTheirValues) {
     EXPECT_EQ(ship2_speed, 1.7f);
     EXPECT_EQ(input_move, 5);
     EXPECT_EQ(replay_pos, 1);
-    for (TList* l : {player_list, shot_list, pickup_list, levelobject_list, enemy_list, bullet_list, effect_list}) {
+    for (TList* l :
+         {player_list, shot_list, pickup_list, levelobject_list, enemy_list, bullet_list, effect_list}) {
         ASSERT_NE(l, nullptr);
         EXPECT_TRUE(l->empty());
     }
@@ -113,7 +154,8 @@ TEST_F(StartUpDeathTest, AStripWithTooFewCellsEndsTheProgramNamingTheFile) {
     std::string dir = testsupport::make_temp_dir("short-strip");
     testsupport::write_minimal_game_files(dir);
     // 5 cells of 12 x 12 where the table asks for 5 x 12 x 12... take one away.
-    testsupport::write_bmp24(dir + "/gfx/shot2.bmp", 48, 12, std::vector<testsupport::Pixel>(48 * 12, {1, 2, 3}));
+    testsupport::write_bmp24(dir + "/gfx/shot2.bmp", 48, 12,
+                             std::vector<testsupport::Pixel>(48 * 12, {1, 2, 3}));
     std::filesystem::current_path(dir);
     EXPECT_EXIT(load_images(), ::testing::ExitedWithCode(1), "gfx/shot2.bmp");
 }

@@ -1,7 +1,7 @@
 // The headless runner's key scripts: what is held when, and which lines are refused.
-#include <gtest/gtest.h>
-
 #include "tools/sim/key_script.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -49,14 +49,14 @@ TEST(KeyScript, NamesAndNumbersMapToVirtualKeys) {
 }
 
 TEST(KeyScript, MalformedLinesAreRefusedWithTheirNumber) {
-    EXPECT_EQ(parse_bad("0 a\nx a\n"), 2);          // no frame number
-    EXPECT_EQ(parse_bad("0 a\n1 fly\n"), 2);        // unknown key
-    EXPECT_EQ(parse_bad("5 a\n3 s\n"), 2);          // frames must increase
+    EXPECT_EQ(parse_bad("0 a\nx a\n"), 2);    // no frame number
+    EXPECT_EQ(parse_bad("0 a\n1 fly\n"), 2);  // unknown key
+    EXPECT_EQ(parse_bad("5 a\n3 s\n"), 2);    // frames must increase
     EXPECT_EQ(parse_bad("5 a\n5 s\n"), 2);
-    EXPECT_EQ(parse_bad("# c\n\n7\n"), 3);          // a frame with nothing held must say '-'
-    EXPECT_EQ(parse_bad("1 - a\n"), 1);             // '-' and keys together
+    EXPECT_EQ(parse_bad("# c\n\n7\n"), 3);  // a frame with nothing held must say '-'
+    EXPECT_EQ(parse_bad("1 - a\n"), 1);     // '-' and keys together
     EXPECT_EQ(parse_bad("-3 a\n"), 1);
-    EXPECT_EQ(parse_bad("99999999999 a\n"), 1);     // out of range, not a wrap-around
+    EXPECT_EQ(parse_bad("99999999999 a\n"), 1);  // out of range, not a wrap-around
 }
 
 }  // namespace

@@ -1,12 +1,13 @@
 // Small test files and the once-per-program start-up.
 #include "tests/support/game_fixture.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <unistd.h>
 
 #include "core/asset_table.h"
 #include "core/entities.h"
@@ -134,7 +135,8 @@ void GameTest::SetUp() {
 }
 
 void GameTest::TearDown() {
-    for (TList* l : {player_list, shot_list, pickup_list, levelobject_list, enemy_list, bullet_list, effect_list})
+    for (TList* l :
+         {player_list, shot_list, pickup_list, levelobject_list, enemy_list, bullet_list, effect_list})
         l->clear();
 }
 

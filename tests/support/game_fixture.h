@@ -29,7 +29,7 @@ std::vector<uint8_t> read_bytes(const std::string& path);
 // The headless engine and the game's start-up, done once per test program in a folder holding
 // the minimal asset set; every test starts from the start-up values with empty lists.
 class GameTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
     static const std::string& game_dir();

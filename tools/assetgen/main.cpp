@@ -19,12 +19,18 @@ int main(int argc, char** argv) {
             }
             return argv[++i];
         };
-        if (!std::strcmp(argv[i], "--assets")) src = value("--assets");
-        else if (!std::strcmp(argv[i], "--out")) out = value("--out");
-        else if (!std::strcmp(argv[i], "--contact-sheet")) sheet = value("--contact-sheet");
-        else if (!std::strcmp(argv[i], "--stage-preview")) preview = value("--stage-preview");
+        if (!std::strcmp(argv[i], "--assets"))
+            src = value("--assets");
+        else if (!std::strcmp(argv[i], "--out"))
+            out = value("--out");
+        else if (!std::strcmp(argv[i], "--contact-sheet"))
+            sheet = value("--contact-sheet");
+        else if (!std::strcmp(argv[i], "--stage-preview"))
+            preview = value("--stage-preview");
         else {
-            std::fprintf(stderr, "usage: cinder-arc-assets --assets SRC --out DIR [--contact-sheet PATH] [--stage-preview PATH]\n");
+            std::fprintf(stderr,
+                         "usage: cinder-arc-assets --assets SRC --out DIR [--contact-sheet PATH] "
+                         "[--stage-preview PATH]\n");
             return 2;
         }
     }

@@ -11,7 +11,7 @@ struct Named {
     int code;
 };
 constexpr Named kNames[] = {
-    {"esc", 27},  {"escape", 27}, {"left", 37},  {"up", 38},    {"right", 39},
+    {"esc", 27},  {"escape", 27}, {"left", 37},   {"up", 38},    {"right", 39},
     {"down", 40}, {"enter", 13},  {"return", 13}, {"space", 32}, {"shift", 16},
 };
 

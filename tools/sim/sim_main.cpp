@@ -29,7 +29,9 @@ constexpr int kDefaultFrameLimit = 1000000;
 
 [[noreturn]] void usage(const std::string& why) {
     std::fprintf(stderr, "cinder-arc-sim: %s\n", why.c_str());
-    std::fprintf(stderr, "usage: cinder-arc-sim [--dir DIR] [--frames N] [--keys FILE] [--shot F:PATH]... [--no-render]\n");
+    std::fprintf(
+        stderr,
+        "usage: cinder-arc-sim [--dir DIR] [--frames N] [--keys FILE] [--shot F:PATH]... [--no-render]\n");
     std::exit(2);
 }
 
