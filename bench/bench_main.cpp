@@ -12,6 +12,7 @@
 #include "bench.h"
 #include "core/startup.h"
 #include "engine/engine.h"
+#include "engine/headless.h"
 
 namespace {
 
@@ -48,6 +49,13 @@ void bench_measure(const std::string& name, int runs, const std::function<void()
         us.push_back(std::chrono::duration<double, std::micro>(t1 - t0).count());
     }
     bench_report(name, std::move(us));
+}
+
+void bench_frames(const std::string& name, int frames, const std::function<void()>& frame) {
+    const size_t before = headless::frame_work_us().size();
+    bench_measure(name + ": whole frame", frames, frame, 0);
+    const std::vector<double>& all = headless::frame_work_us();
+    bench_report(name + ": work before present", std::vector<double>(all.begin() + long(before), all.end()));
 }
 
 void bench_start_up() {

@@ -38,12 +38,7 @@ void play_frame() {
     flip(-1);
 }
 
-void play_frames(const std::string& name, int frames) {
-    const size_t before = headless::frame_work_us().size();
-    bench_measure(name + ": whole frame", frames, play_frame, 0);
-    const std::vector<double>& all = headless::frame_work_us();
-    bench_report(name + ": work before present", std::vector<double>(all.begin() + long(before), all.end()));
-}
+void play_frames(const std::string& name, int frames) { bench_frames(name, frames, play_frame); }
 
 struct Walker : TObject {
     Walker() : TObject(1) {}
