@@ -55,6 +55,17 @@ bool engine_init(Backend backend) {
             std::fprintf(stderr, "cinder-arc: cannot start SDL: %s\n", g_last_error.c_str());
             return false;
         }
+        // With no display to reach, SDL quietly falls back to its offscreen driver and the game
+        // would run in a window nobody can see. Take that driver only when it was asked for.
+        const char* driver = SDL_GetCurrentVideoDriver();
+        const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+        bool invisible = driver && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0);
+        if (invisible && !(asked && SDL_strcasecmp(asked, driver) == 0)) {
+            g_last_error = "no display to open a window on (is DISPLAY or WAYLAND_DISPLAY set?)";
+            std::fprintf(stderr, "cinder-arc: %s\n", g_last_error.c_str());
+            SDL_Quit();
+            return false;
+        }
     }
     g_initialised = true;
     engine_detail::input_open();

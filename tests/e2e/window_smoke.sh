@@ -8,14 +8,23 @@ work=$(mktemp -d)
 fail() { echo "FAIL: $*"; exit 1; }
 cp -r "$game/gfx" "$game/sfx" "$game/level" "$game/cinder-arc" "$work/"
 
-display=:$((90 + RANDOM % 400))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
+# Xvfb picks a free display itself and writes its number once it accepts connections, so the
+# test neither races a slow server start nor collides with another server.
+exec 3> "$work/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
 xvfb=$!
+exec 3>&-
 cleanup() { kill "$game_pid" 2> /dev/null; kill "$xvfb" 2> /dev/null; wait 2> /dev/null; rm -rf "$work"; }
 game_pid=
 trap cleanup EXIT
-export DISPLAY=$display
-for _ in $(seq 50); do xdotool getmouselocation > /dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 300); do
+  [ -s "$work/display" ] && break
+  kill -0 "$xvfb" 2> /dev/null || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+  sleep 0.1
+done
+[ -s "$work/display" ] || fail "Xvfb gave no display within 30 s: $(cat "$work/xvfb.log")"
+export DISPLAY=:$(head -n 1 "$work/display")
+xdotool getmouselocation > /dev/null 2>&1 || fail "cannot reach Xvfb on $DISPLAY: $(cat "$work/xvfb.log")"
 
 # In a sanitizer build the window pulls in the X server's client libraries, the session bus and
 # a GL driver that is unloaded before the leak check, whose own leaks cannot even be named;
@@ -24,13 +33,13 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 (cd "$work" && SDL_AUDIODRIVER=dummy exec ./cinder-arc) > "$work/game.log" 2>&1 &
 game_pid=$!
 win=
-for _ in $(seq 100); do
+for _ in $(seq 300); do
   win=$(xdotool search --name '^Tessel: Cinder Arc$' 2> /dev/null | head -n 1)
   [ -n "$win" ] && break
   kill -0 "$game_pid" 2> /dev/null || fail "the game ended early: $(cat "$work/game.log")"
   sleep 0.1
 done
-[ -n "$win" ] || fail "no window titled 'Tessel: Cinder Arc'"
+[ -n "$win" ] || fail "no window titled 'Tessel: Cinder Arc' within 30 s: $(cat "$work/game.log")"
 # The window may be found before it is mapped: ask again until it answers.
 geometry=
 for _ in $(seq 50); do
@@ -51,4 +60,12 @@ wait "$game_pid"
 code=$?
 game_pid=
 [ "$code" -eq 0 ] || fail "exit code $code: $(cat "$work/game.log")"
-echo "window smoke: ok"
+echo "window: ok"
+
+# With no display at all the game must say so and end, not run on in a window nobody sees.
+start=$(date +%s)
+(cd "$work" && unset DISPLAY WAYLAND_DISPLAY && SDL_AUDIODRIVER=dummy timeout 20 ./cinder-arc) > "$work/nodisplay.log" 2>&1
+code=$?
+[ "$code" -eq 1 ] || fail "without a display: exit code $code (124 means it ran on): $(cat "$work/nodisplay.log")"
+grep -q '^cinder-arc: no display' "$work/nodisplay.log" || fail "without a display: $(cat "$work/nodisplay.log")"
+echo "no display: ok ($(($(date +%s) - start)) s)"
