@@ -29,6 +29,7 @@ void reset_all_state() {
     reset_menu_state();
     reset_settings_state();
     reset_player_state();
+    reset_debug_overlay_state();
 }
 
 void start_up() {

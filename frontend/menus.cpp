@@ -6,6 +6,7 @@
 #include "core/game_flow.h"
 #include "core/tables.h"
 #include "engine/engine.h"
+#include "frontend/debug_overlay.h"
 #include "frontend/input.h"
 #include "frontend/settings_file.h"
 #include "player/helpers.h"
@@ -309,5 +310,5 @@ void front_end_step() {
     if (menu_screen == 2) settings_page();
     if (menu_screen == 3) hiscore_page();
     if (menu_screen == 4) ship_page();
-    // The front end's debug lines arrive with the debug overlay work.
+    if (debug_overlay == 1) front_end_debug_lines();
 }
