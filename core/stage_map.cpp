@@ -4,7 +4,15 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/container1.h"
+#include "core/container2.h"
+#include "core/powercontainer1.h"
+#include "core/powercontainer2.h"
 #include "core/scroll.h"
+#include "enemies/enemy1.h"
+#include "enemies/enemy2.h"
+#include "enemies/enemy4.h"
+#include "enemies/enemy5.h"
 #include "engine/engine.h"
 
 int32_t tile_map[map_columns][map_rows];
@@ -55,32 +63,42 @@ SpawnSpot coded_object_spot(int32_t code, int32_t column) {
 }
 
 // The spawner's one door into the game classes. Containers take whole-number positions, enemies
-// and triggers float ones; a code whose class is not written yet is recognised and skipped here.
-void create_coded_object(int32_t code, [[maybe_unused]] SpawnSpot spot) {
+// and triggers float ones; the wave markers are recognised and skipped until the fliers come.
+void create_coded_object(int32_t code, SpawnSpot spot) {
+    const float x = float(spot.x), y = float(spot.y);
     switch (code) {
-        case 1:  // t_powercontainer1::create(spot.x, spot.y); arrives with the level objects
+        case 1:
+            t_powercontainer1::create(spot.x, spot.y);
             break;
-        case 2:  // t_powercontainer2::create(spot.x, spot.y); arrives with the level objects
+        case 2:
+            t_powercontainer2::create(spot.x, spot.y);
             break;
-        case 3:  // t_container1::create(spot.x, spot.y); arrives with the level objects
+        case 3:
+            t_container1::create(spot.x, spot.y);
             break;
-        case 4:  // t_container2::create(spot.x, spot.y, 0); arrives with the level objects (drop 0)
+        case 4:  // codes 4 and 5 differ only in the item a large container may hold
+            t_container2::create(spot.x, spot.y, 0);
             break;
-        case 5:  // t_container2::create(spot.x, spot.y, 1); arrives with the level objects (drop 1)
+        case 5:
+            t_container2::create(spot.x, spot.y, 1);
             break;
-        case 6:  // t_enemy1::create(float(spot.x), float(spot.y)); arrives with the enemies
+        case 6:
+            t_enemy1::create(x, y);
             break;
-        case 7:  // t_enemy2::create(float(spot.x), float(spot.y)); arrives with the ground guns
+        case 7:
+            t_enemy2::create(x, y);
             break;
-        case 8:  // t_trigger::create(float(spot.x), float(spot.y), 4, 12, 3); arrives with the triggers
+        case 8:  // t_trigger::create(x, y, 4, 12, 3); arrives with the fliers
             break;
-        case 9:  // t_trigger::create(float(spot.x), float(spot.y), 6, 12, 3); arrives with the triggers
+        case 9:  // t_trigger::create(x, y, 6, 12, 3); arrives with the fliers
             break;
-        case 10:  // t_trigger::create(float(spot.x), float(spot.y), 8, 12, 3); arrives with the triggers
+        case 10:  // t_trigger::create(x, y, 8, 12, 3); arrives with the fliers
             break;
-        case 11:  // t_enemy4::create(float(spot.x), float(spot.y)); arrives with the ground guns
+        case 11:
+            t_enemy4::create(x, y);
             break;
-        case 12:  // t_enemy5::create(float(spot.x), float(spot.y)); arrives with the twin turret
+        case 12:
+            t_enemy5::create(x, y);
             break;
         default:  // 0 and 13..255: nothing
             break;

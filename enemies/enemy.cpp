@@ -1,0 +1,100 @@
+// The common steps of the enemies.
+#include "enemies/enemy.h"
+
+#include "core/assets.h"
+#include "core/entities.h"
+#include "core/game_flow.h"
+#include "core/scroll.h"
+#include "engine/engine.h"
+#include "player/bonus.h"
+#include "player/bullet.h"
+#include "player/effect.h"
+#include "player/helpers.h"
+#include "player/particle.h"
+#include "player/ship.h"
+
+namespace {
+
+// The four points a large enemy bursts at, in the order its explosions and bonuses are made.
+struct Corner {
+    float dx, dy;
+};
+constexpr Corner kCorners[4] = {{-8, -8}, {-8, 8}, {8, -8}, {8, 8}};
+
+constexpr int32_t kLargeEnemyScore = 3000;
+
+}  // namespace
+
+bool difficulty_allows(Harder when) {
+    switch (when) {
+        case Harder::from_normal:
+            return difficulty_level > 0.0f;
+        case Harder::hard_only:
+            return difficulty_level == 2.0f;
+        default:
+            return true;
+    }
+}
+
+bool fires_at(std::span<const FireTime> times, int32_t timer) {
+    for (const FireTime& f : times)
+        if (f.timer == timer && difficulty_allows(f.when)) return true;
+    return false;
+}
+
+void aim_at_ship(float x, float y, int32_t& aim) {
+    player_list->walk_kind(kind_t_player, [&](TObject* object) {
+        const auto* ship = static_cast<const t_player*>(object);
+        aim = to_int(atan2_deg(ship->y - y, ship->x - x));
+    });
+}
+
+bool beyond_point_blank(float x, float y) { return float(player_distance(x, y)) > point_blank; }
+
+float ground_drift() { return float(scrolling) * scroll_speed; }
+
+void ground_effect(TImage* image, float x, float y, uint8_t delay) {
+    t_effect::create(image, x, y, 90.0f, ground_drift(), 0, 5, delay, 0);
+}
+
+void take_shot_hits(float x, float y, float hit_size, int32_t& hp, uint8_t spark_delay) {
+    shot_list->walk_kind(kind_t_shot, [&](TObject* object) {
+        auto* shot = static_cast<t_shot*>(object);
+        if (boxes_overlap(to_int(x), to_int(y), to_int(hit_size), to_int(shot->x), to_int(shot->y),
+                          to_int(shot->hit_size)) != 1)
+            return;
+        ground_effect(img_explosion1, shot->x, shot->y, spark_delay);
+        hp -= shot->damage;
+        shot_list->remove(shot);
+    });
+}
+
+void fire_bullet(float x, float y, float angle, float speed, TImage* image) {
+    t_bullet::create(x, y, angle, speed, bullet_hit_size, image);
+}
+
+void die_small(t_enemy& e, int32_t points, uint8_t bonus_mode, TSound* sound) {
+    t_particle::create(e.x, e.y);
+    ground_effect(img_explosion2, e.x, e.y, 4);
+    score += points;
+    t_bonus::create(e.x, e.y, bonus_mode, 1);
+    play_sound(sound, channel4);
+    enemy_list->remove(&e);
+}
+
+void die_large(t_enemy& e) {
+    t_particle::create(e.x, e.y);
+    for (const Corner& c : kCorners) ground_effect(img_explosion2, e.x + c.dx, e.y + c.dy, 4);
+    score += kLargeEnemyScore;
+    for (const Corner& c : kCorners) t_bonus::create(e.x + c.dx, e.y + c.dy, 1, 1);
+    play_sound(snd_explosion2, channel5);
+    enemy_list->remove(&e);
+}
+
+void ride_scroll(t_enemy& e) {
+    if (scrolling == 1) e.y += scroll_speed;
+}
+
+void leave_below(t_enemy& e, float limit) {
+    if (e.y > limit) enemy_list->remove(&e);
+}

@@ -1,0 +1,52 @@
+// The ground turret.
+#include "enemies/enemy1.h"
+
+#include "core/assets.h"
+#include "core/entities.h"
+#include "core/game_flow.h"
+#include "enemies/enemy.h"
+#include "engine/engine.h"
+#include "player/helpers.h"
+
+namespace {
+
+constexpr FireTime kFireTimes[] = {
+    {25, Harder::hard_only},
+    {75, Harder::any},
+    {175, Harder::from_normal},
+    {300, Harder::any},
+};
+
+}  // namespace
+
+void t_enemy1::create(float x, float y) {
+    auto* e = new t_enemy1;
+    e->x = x;
+    e->y = y;
+    e->hit_size = 6.0f;
+    e->hp = 20;
+    e->layer = 1;
+    enemy_list->append(e);
+}
+
+void t_enemy1::update() {
+    ++timer;
+    // Aim
+    aim_at_ship(x, y, aim);
+    // Fire
+    if (fires_at(kFireTimes, timer) && beyond_point_blank(x, y))
+        fire_bullet(x + float(cos_offset(float(aim), 4)), y + float(sin_offset(float(aim), 4)),
+                    float(aim) + wobble, 1.2f + 0.2f * difficulty_level, img_bullet2);
+    // Hits
+    check_shot_hits(*this);
+    if (hp <= 0) die_small(*this, 300, 1, snd_explosion1);
+    // Move
+    ride_scroll(*this);
+    // Draw: the base, then the turret turned to its aim (frame 1 points down at rotation 0).
+    draw_scaled(img_enemy1, x, y, 0);
+    set_rotation(float(aim - 90));
+    draw_scaled(img_enemy1, x, y, 1);
+    set_rotation(0.0f);
+    // Remove
+    leave_below(*this, 248.0f);
+}
