@@ -8,6 +8,8 @@
 #include "core/scroll.h"
 #include "core/stage_map.h"
 #include "core/tables.h"
+#include "enemies/boss1a.h"
+#include "enemies/boss1b.h"
 #include "engine/engine.h"
 #include "frontend/input.h"
 #include "frontend/menus.h"
@@ -67,10 +69,10 @@ void create_ship_for_choice() {
         t_player::create(2, img_player2, ship2_speed);
 }
 
-// The boss's two forms, created at fixed scroll positions of stage 1. The boss classes arrive
-// with the boss work: t_boss1a::create(290.0, 90.0) and t_boss1b::create(290.0, 90.0).
-void create_first_boss_form() {}
-void create_second_boss_form() {}
+// The boss's two forms, created at fixed scroll positions of stage 1 just right of the play
+// field, whether or not the first form was destroyed.
+void create_first_boss_form() { t_boss1a::create(290.0f, 90.0f); }
+void create_second_boss_form() { t_boss1b::create(290.0f, 90.0f); }
 
 // Enters `score` into the table of the difficulty played: below every row with an equal or higher
 // score, above the first lower one; the old row 10 is lost. A difficulty without a table enters

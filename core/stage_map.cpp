@@ -14,6 +14,7 @@
 #include "enemies/enemy4.h"
 #include "enemies/enemy5.h"
 #include "engine/engine.h"
+#include "player/trigger.h"
 
 int32_t tile_map[map_columns][map_rows];
 int32_t object_map[map_columns][map_rows];
@@ -62,8 +63,11 @@ SpawnSpot coded_object_spot(int32_t code, int32_t column) {
     }
 }
 
+// Wave markers (codes 8, 9, 10) release 4, 6 or 8 fliers, 13 frames apart.
+constexpr uint8_t kWaveInterval = 12, kWaveOfFliers = 3;
+
 // The spawner's one door into the game classes. Containers take whole-number positions, enemies
-// and triggers float ones; the wave markers are recognised and skipped until the fliers come.
+// and triggers float ones.
 void create_coded_object(int32_t code, SpawnSpot spot) {
     const float x = float(spot.x), y = float(spot.y);
     switch (code) {
@@ -88,11 +92,14 @@ void create_coded_object(int32_t code, SpawnSpot spot) {
         case 7:
             t_enemy2::create(x, y);
             break;
-        case 8:  // t_trigger::create(x, y, 4, 12, 3); arrives with the fliers
+        case 8:
+            t_trigger::create(x, y, 4, kWaveInterval, kWaveOfFliers);
             break;
-        case 9:  // t_trigger::create(x, y, 6, 12, 3); arrives with the fliers
+        case 9:
+            t_trigger::create(x, y, 6, kWaveInterval, kWaveOfFliers);
             break;
-        case 10:  // t_trigger::create(x, y, 8, 12, 3); arrives with the fliers
+        case 10:
+            t_trigger::create(x, y, 8, kWaveInterval, kWaveOfFliers);
             break;
         case 11:
             t_enemy4::create(x, y);

@@ -1,0 +1,353 @@
+// Wave markers, fliers and the boss in both forms: release times and sides, the flier's path and
+// fire, the boss's flight, attack cycles, departure, death and energy bar.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <vector>
+
+#include "core/scroll.h"
+#include "enemies/boss.h"
+#include "enemies/boss1a.h"
+#include "enemies/boss1b.h"
+#include "enemies/enemy3.h"
+#include "player/bonus.h"
+#include "player/effect.h"
+#include "player/particle.h"
+#include "player/shot2.h"
+#include "player/trigger.h"
+#include "tests/enemies/enemy_fixture.h"
+
+namespace {
+
+using enemytest::EnemyTest;
+
+class Fliers : public EnemyTest {
+  protected:
+    static std::vector<t_enemy3*> fliers() { return all<t_enemy3>(enemy_list, kind_t_enemy3); }
+};
+
+TEST_F(Fliers, WaveMarkersReleaseFromTheirSideThirteenFramesApart) {
+    struct Case {
+        float x;
+        uint8_t count, kind;
+        float entry_x;
+        std::vector<int> releases;
+    };
+    const Case cases[] = {
+        {120.0f, 4, 3, 248.0f, {1, 14, 27, 40}},
+        {119.9f, 4, 3, -8.0f, {1, 14, 27, 40}},
+        {40.0f, 1, 3, -8.0f, {1}},
+        {200.0f, 2, 5, 0.0f, {}},  // another kind counts down and releases nothing
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.x);
+        TearDown();
+        SetUp();
+        t_trigger::create(c.x, -8.0f, c.count, 12, c.kind);
+        std::vector<int> releases;
+        int gone_at = 0;
+        for (int i = 1; i <= 60; ++i) {
+            const size_t before = enemy_list->count();
+            update(levelobject_list, kind_t_trigger);
+            if (enemy_list->count() > before) releases.push_back(i);
+            if (gone_at == 0 && levelobject_list->empty()) gone_at = i;
+        }
+        EXPECT_EQ(releases, c.releases);
+        EXPECT_EQ(gone_at, c.kind == 3 ? c.releases.back() : 14);
+        for (t_enemy3* f : fliers()) {
+            EXPECT_EQ(f->x, c.entry_x);
+            EXPECT_EQ(f->y, 32.0f);
+        }
+    }
+}
+
+// The path from each edge: headings after the turns, points to within a unit, and removal in the
+// 201st update wherever it is.
+TEST_F(Fliers, ThePathFromEachEdge) {
+    struct Point {
+        int after;
+        float x, y, heading;
+    };
+    const std::map<float, std::vector<Point>> paths = {
+        {-8.0f, {{1, -6, 32, 0}, {25, 42, 32, 0}, {70, 98, 90, 90}, {80, 98, 110, 90}, {125, 40, 167, 180}}},
+        {248.0f,
+         {{1, 250, 32, 0}, {2, 248, 32, 180}, {25, 202, 32, 180}, {70, 146, 90, 90}, {125, 204, 167, 0}}},
+    };
+    for (const auto& [start_x, points] : paths) {
+        SCOPED_TRACE(start_x);
+        enemy_list->clear();
+        t_enemy3::create(start_x, 32.0f);
+        t_enemy3* f = fliers().at(0);
+        int done = 0;
+        for (const Point& p : points) {
+            update(enemy_list, kind_t_enemy, p.after - done);
+            done = p.after;
+            EXPECT_NEAR(f->x, p.x, 1.0f) << p.after;
+            EXPECT_NEAR(f->y, p.y, 1.0f) << p.after;
+            EXPECT_EQ(f->angle, p.heading) << p.after;
+        }
+        EXPECT_EQ(f->side, start_x > 0 ? 1 : 0);
+        update(enemy_list, kind_t_enemy, 200 - done);
+        ASSERT_EQ(enemy_list->count(), 1u);
+        update(enemy_list, kind_t_enemy);
+        EXPECT_TRUE(enemy_list->empty());
+        EXPECT_EQ(drawn(img_enemy3).size(), 1u);  // drawn in its last update
+    }
+    EXPECT_EQ(score, 0);
+}
+
+TEST_F(Fliers, FireFramesOnEachSettingAndTheDropOfADeadFlier) {
+    for (int d = 0; d <= 2; ++d) {
+        SCOPED_TRACE(d);
+        set_difficulty(d);
+        enemy_list->clear();
+        player_list->clear();
+        t_enemy3::create(-8.0f, 32.0f);
+        active_ship(1, 120.0f, 220.0f);
+        EXPECT_EQ(fire_updates(200), (d == 0 ? std::vector<int>{35} : std::vector<int>{35, 75}));
+    }
+    // Killed, it drops a chain bonus that pops up and falls.
+    t_enemy3::create(100.0f, 100.0f);
+    t_shot2::create(100.0f, 100.0f, 270.0f, 0.0f);
+    update(enemy_list, kind_t_enemy);
+    EXPECT_EQ(score, 300);
+    ASSERT_EQ(all<t_bonus>(pickup_list, kind_t_bonus).size(), 1u);
+    EXPECT_EQ(all<t_bonus>(pickup_list, kind_t_bonus)[0]->mode, 2);
+    EXPECT_EQ(sounds().back(), (std::pair<const TSound*, int>{snd_explosion3, 4}));
+}
+
+// The ship rams a flier: it takes 1000 hit points and dies in its own next update.
+TEST_F(Fliers, RammedByTheShip) {
+    t_enemy3::create(100.0f, 100.0f);
+    active_ship(1, 100.0f, 100.0f);
+    update_ship();
+    EXPECT_TRUE(player_list->empty());
+    ASSERT_EQ(fliers().size(), 1u);
+    EXPECT_EQ(fliers()[0]->hp, 20 - 1000);
+    update(enemy_list, kind_t_enemy);
+    EXPECT_TRUE(enemy_list->empty());
+    EXPECT_EQ(score, 300);
+}
+
+class Boss : public EnemyTest {
+  protected:
+    static t_boss* boss() { return last<t_boss>(enemy_list, kind_t_boss); }
+    static void update_boss(int times = 1) { update(enemy_list, kind_t_boss, times); }
+    // The directions of the bullets made by the next update.
+    static std::vector<float> next_directions() {
+        clear_bullets();
+        update_boss();
+        std::vector<float> out;
+        for (t_bullet* b : bullets()) out.push_back(b->angle);
+        return out;
+    }
+};
+
+TEST_F(Boss, FliesInRestsAndLoopsAFigureOfEight) {
+    scroll_pos = 3000.0f;
+    t_boss1a::create(290.0f, 90.0f);
+    update_boss(169);
+    EXPECT_FLOAT_EQ(boss()->x, 121.0f);
+    EXPECT_FLOAT_EQ(boss()->y, 90.0f);
+    update_boss(30);
+    EXPECT_FLOAT_EQ(boss()->x, 121.0f);
+    // The first two arcs up to the right and back, the last two up to the left and back.
+    update_boss(91);
+    EXPECT_NEAR(boss()->x, 149.0f, 1.0f);
+    EXPECT_NEAR(boss()->y, 61.0f, 1.0f);
+    update_boss(90);
+    EXPECT_NEAR(boss()->x, 121.0f, 0.5f);
+    update_boss(90);
+    EXPECT_NEAR(boss()->x, 93.0f, 1.0f);
+    EXPECT_NEAR(boss()->y, 61.0f, 1.0f);
+    update_boss(90);
+    EXPECT_NEAR(boss()->x, 121.0f, 0.5f);
+    EXPECT_NEAR(boss()->y, 90.0f, 0.5f);
+    EXPECT_EQ(boss()->timer, 0);
+    EXPECT_EQ(boss()->speed, 0.0f);
+}
+
+TEST_F(Boss, TheFirstFormsFansRingsAndBulletSpeeds) {
+    scroll_pos = 3000.0f;
+    for (int d : {0, 2}) {
+        SCOPED_TRACE(d);
+        set_difficulty(d);
+        enemy_list->clear();
+        t_boss1a::create(121.0f, 90.0f);
+        auto* b = static_cast<t_boss1a*>(boss());
+        b->speed = 0.0f;
+        update_boss(199);
+        EXPECT_EQ(next_directions(), (std::vector<float>{270.0f, 270.0f}));
+        EXPECT_EQ(bullets()[0]->x, 94.0f);
+        EXPECT_EQ(bullets()[0]->y, 71.0f);
+        EXPECT_EQ(bullets()[1]->x, 148.0f);
+        EXPECT_EQ(bullets()[0]->speed, d == 0 ? 1.8f : 2.8f);
+        update_boss(3);
+        EXPECT_EQ(next_directions(), (std::vector<float>{268.5f, 271.5f}));
+        update_boss(12);
+        EXPECT_EQ(next_directions(), (std::vector<float>{255.0f, 285.0f}));
+        // The whole cycle: 95 double shots from 200 to 522, then 6 rings of 24 from 600 to 625.
+        clear_bullets();
+        const auto log = fire_log(650 - 217);
+        int fans = 0, rings = 0;
+        for (const auto& [at, n] : log) (n == 2 ? fans : rings) += 1;
+        EXPECT_EQ(fans, 95 - 6);  // six were fired above, up to 217
+        EXPECT_EQ(rings, 6);
+        EXPECT_EQ(log.back().first + 217, 625);
+        EXPECT_EQ(bullets().back()->speed, d == 0 ? 1.6f : 2.0f);
+        EXPECT_EQ(b->attack_timer, 0);
+        EXPECT_EQ(b->burst, 0);
+        EXPECT_EQ(b->sweep, 0);
+    }
+}
+
+// At scroll_pos 1900 it stops firing in that frame and flies right by 1 a frame from wherever
+// its pattern has it, until it is past 290: unharmed and unscored.
+TEST_F(Boss, TheFirstFormLeavesToTheRight) {
+    scroll_pos = 1900.5f;
+    t_boss1a::create(121.0f, 90.0f);
+    auto* b = static_cast<t_boss1a*>(boss());
+    b->speed = 0.0f;
+    b->attack_timer = 199;
+    b->timer = 300;
+    update_boss();
+    EXPECT_EQ(bullets().size(), 2u);
+    const float x = b->x;
+    scroll_pos = 1900.0f;
+    int updates = 0;
+    while (!enemy_list->empty() && updates < 400) {
+        update_boss();
+        ++updates;
+    }
+    EXPECT_EQ(bullets().size(), 2u);
+    EXPECT_EQ(updates, int(std::floor(290.0f - x)) + 1);
+    EXPECT_EQ(score, 0);
+    EXPECT_TRUE(effect_list->empty());
+}
+
+// Bullets of each kind per attack frame over a whole 1100-frame cycle of the second form.
+TEST_F(Boss, TheSecondFormsCycleOnEachSetting) {
+    for (int d = 0; d <= 2; ++d) {
+        SCOPED_TRACE(d);
+        set_difficulty(d);
+        enemy_list->clear();
+        bullet_list->clear();
+        t_boss1b::create(121.0f, 90.0f);
+        active_ship(1, 120.0f, 200.0f);
+        std::map<int, int> expected;
+        for (int start : {200, 240, 280, 320})
+            for (int k = 0; k < 6; ++k) expected[start + 5 * k] = 24;
+        for (int k = 0; k <= 80; ++k) expected[420 + 5 * k] = 6;
+        const int aimed = d == 2 ? 6 : 0;
+        for (int k = 0; k < 4; ++k) {
+            if (d > 0) expected[900 + 50 * k] = 144 + aimed;
+            expected[925 + 50 * k] = 144 + aimed;
+        }
+        std::map<int, int> fired;
+        for (const auto& [at, n] : fire_log(1100)) fired[at] = n;
+        EXPECT_EQ(fired, expected);
+        auto* b = static_cast<t_boss1b*>(boss());
+        EXPECT_EQ(b->attack_timer, 0);
+        EXPECT_EQ(b->burst, 0);
+        EXPECT_EQ(b->sweep, 0);
+        player_list->clear();
+    }
+}
+
+TEST_F(Boss, TheSecondFormsArrowsRingsAndAimedHexagons) {
+    set_difficulty(2);
+    t_boss1b::create(121.0f, 90.0f);
+    auto* b = static_cast<t_boss1b*>(boss());
+    b->speed = 0.0f;
+    b->timer = -10000;  // no flight: the guns stay put
+    update_boss(204);
+    EXPECT_EQ(next_directions()[1], 17.0f);  // the second ring A is turned 2 degrees
+    // The first arrows: from the left gun heading 180, rear bullets 20 behind, 30 to each side.
+    update_boss(419 - 205);
+    const auto arrows = next_directions();
+    EXPECT_EQ(arrows, (std::vector<float>{180, 180, 180, 0, 0, 0}));
+    EXPECT_EQ(bullets()[0]->x, 94.0f);
+    EXPECT_EQ(bullets()[1]->x, 94.0f + 17.0f);
+    // Whole-number offsets of exactly 10 may truncate to 9 by the last bit of a sine.
+    EXPECT_NEAR(bullets()[1]->y, 71.0f - 10.0f, 1.0f);
+    EXPECT_NEAR(bullets()[2]->y, 71.0f + 10.0f, 1.0f);
+    EXPECT_FLOAT_EQ(bullets()[0]->speed, 1.3f);
+    // With no ship the aimed hexagons keep the last aim: none taken yet, so they fly right.
+    update_boss(899 - 420);
+    const auto hexagons = next_directions();
+    ASSERT_EQ(hexagons.size(), 150u);
+    EXPECT_EQ(hexagons[0], 7.5f);
+    for (size_t i = 144; i < 150; ++i) EXPECT_EQ(hexagons[i], 0.0f);
+    // With a ship straight below the right gun they fly down.
+    active_ship(1, 148.0f, 200.0f);
+    update_boss(24);
+    const auto aimed = next_directions();
+    EXPECT_EQ(aimed[0], 0.0f);
+    EXPECT_FLOAT_EQ(aimed.back(), 90.0f);
+    EXPECT_EQ(bullets().back()->speed, 2.0f);
+}
+
+// Either form's death: 64 explosions, 16 bursts, 25 chain bonuses, every bullet a 1000-point
+// bonus, the score; the second form starts the end of the game.
+TEST_F(Boss, DeathTurnsEveryBulletIntoABonus) {
+    for (bool second : {false, true}) {
+        SCOPED_TRACE(second);
+        TearDown();
+        SetUp();
+        scroll_pos = 3000.0f;
+        if (second)
+            t_boss1b::create(121.0f, 90.0f);
+        else
+            t_boss1a::create(121.0f, 90.0f);
+        for (int i = 0; i < 7; ++i)
+            t_bullet::create(10.0f * float(i), 200.0f, 90.0f, 1.0f, 2.0f, img_bullet1);
+        boss()->hp = 30;
+        t_shot2::create(121.0f, 90.0f, 270.0f, 0.0f);
+        update_boss();
+        EXPECT_TRUE(enemy_list->empty());
+        EXPECT_TRUE(bullet_list->empty());
+        int chain = 0, points = 0;
+        for (t_bonus* b : all<t_bonus>(pickup_list, kind_t_bonus)) {
+            EXPECT_EQ(b->mode, 2);
+            (b->kind == 1 ? chain : points) += 1;
+        }
+        EXPECT_EQ(chain, 25);
+        EXPECT_EQ(points, 7);
+        EXPECT_EQ(all<t_effect>(effect_list, kind_t_effect).size(), 1u + 64u);  // the spark, then 64
+        EXPECT_EQ(all<t_particle>(effect_list, kind_t_particle).size(), 16u);
+        EXPECT_EQ(score, second ? 100000 : 50000);
+        EXPECT_EQ(game_over_timer, second ? 375 : 0);
+        EXPECT_EQ(drawn(img_boss1a).size(), 1u);  // drawn once more in its dying update
+    }
+}
+
+// Full: 100 units (200 pixels); half: 50 units; rammed below 0: no fill at all.
+TEST_F(Boss, TheEnergyBar) {
+    t_boss1b::create(121.0f, 90.0f);
+    for (const auto& [hp, width] :
+         {std::pair{6900, 200.0f}, std::pair{3450, 100.0f}, std::pair{-700, 0.0f}}) {
+        boss()->hp = hp;
+        update_boss();
+        const auto bars = rects();
+        if (width == 0.0f) {
+            EXPECT_TRUE(bars.empty());
+            continue;
+        }
+        ASSERT_EQ(bars.size(), 1u);
+        EXPECT_EQ(bars[0].x, 140.0f);
+        EXPECT_EQ(bars[0].y, 14.0f);
+        EXPECT_FLOAT_EQ(bars[0].w, width);
+        EXPECT_EQ(bars[0].h, 10.0f);
+        EXPECT_EQ(bars[0].r, 248);
+    }
+    // Rammed by the ship: 1000 hit points.
+    TearDown();
+    SetUp();
+    t_boss1b::create(121.0f, 90.0f);
+    active_ship(1, 121.0f, 90.0f);
+    update_ship();
+    EXPECT_EQ(boss()->hp, 5900);
+}
+
+}  // namespace
