@@ -1,5 +1,6 @@
 // cinder-arc-sim: the whole game on the headless backend, unpaced, driven by a key script.
 //   cinder-arc-sim [--dir DIR] [--frames N] [--keys FILE] [--shot F:PATH]... [--no-render]
+//                  [--invulnerable]
 // Prints one JSON line describing the end state (see README).
 #include <algorithm>
 #include <cstdio>
@@ -14,6 +15,7 @@
 
 #include "core/entities.h"
 #include "core/game_flow.h"
+#include "core/objects.h"
 #include "core/scroll.h"
 #include "core/startup.h"
 #include "engine/engine.h"
@@ -22,6 +24,7 @@
 #include "frontend/menus.h"
 #include "frontend/settings_file.h"
 #include "key_script.h"
+#include "player/ship.h"
 
 namespace {
 
@@ -31,7 +34,8 @@ constexpr int kDefaultFrameLimit = 1000000;
     std::fprintf(stderr, "cinder-arc-sim: %s\n", why.c_str());
     std::fprintf(
         stderr,
-        "usage: cinder-arc-sim [--dir DIR] [--frames N] [--keys FILE] [--shot F:PATH]... [--no-render]\n");
+        "usage: cinder-arc-sim [--dir DIR] [--frames N] [--keys FILE] [--shot F:PATH]... [--no-render]\n"
+        "                      [--invulnerable]\n");
     std::exit(2);
 }
 
@@ -48,6 +52,22 @@ double percentile(std::vector<double> v, double p) {
     return v[std::min(at, v.size() - 1)];
 }
 
+// A test and preview aid, not a way to play: every ship stays in the protected state that follows
+// its fly-in (it can steer and fire, nothing hits it, and it shows its start marker), so that a
+// script can reach and film every part of the stage.
+void keep_ships_protected() {
+    player_list->walk_kind(kind_t_player, [](TObject* object) {
+        auto* ship = static_cast<t_player*>(object);
+        if (ship->start_timer < 2) ship->start_timer = 2;
+    });
+}
+
+size_t count_of(TList* list, uint32_t kind) {
+    size_t n = 0;
+    list->walk_kind(kind, [&n](TObject*) { ++n; });
+    return n;
+}
+
 std::string json_float(float f) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%.9g", double(f));
@@ -60,6 +80,7 @@ int main(int argc, char** argv) {
     std::string dir, keys_path;
     int frames = 0;
     bool render = true;
+    bool invulnerable = false;
     std::map<int, std::string> shots;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
@@ -82,6 +103,8 @@ int main(int argc, char** argv) {
             shots[f] = v.substr(colon + 1);
         } else if (arg == "--no-render") {
             render = false;
+        } else if (arg == "--invulnerable") {
+            invulnerable = true;
         } else {
             usage("unknown option " + arg);
         }
@@ -117,7 +140,13 @@ int main(int argc, char** argv) {
     if (!engine_init(Backend::headless)) return 1;
     headless::set_render(render);
     headless::set_frame_limit(frames > 0 ? frames : kDefaultFrameLimit);
-    headless::set_frame_hook([&](int frame) { headless::set_keys_held(script.held_at(frame)); });
+    // Without rendering, the frames to be saved are still rasterised (each frame is drawn afresh
+    // from its own draw calls, so the picture is the one a fully rendered run presents).
+    headless::set_frame_hook([&](int frame) {
+        if (!render) headless::set_render(shots.count(frame) != 0);
+        headless::set_keys_held(script.held_at(frame));
+        if (invulnerable) keep_ships_protected();
+    });
     headless::set_present_hook([&](int frame) {
         auto it = shots.find(frame);
         if (it != shots.end() && !headless::save_presented_bmp(it->second))
@@ -140,13 +169,13 @@ int main(int argc, char** argv) {
         "\"scroll_pos\":%s,\"setting_difficulty\":%d,"
         "\"replay_pos\":%d,\"replay_mode\":%d,\"new_hiscore\":%d,\"hiscore_rank\":%d,"
         "\"counts\":{\"player\":%zu,\"shot\":%zu,\"pickup\":%zu,\"levelobject\":%zu,\"enemy\":%zu,"
-        "\"bullet\":%zu,\"effect\":%zu},"
+        "\"boss\":%zu,\"bullet\":%zu,\"effect\":%zu},"
         "\"frame_work_us\":{\"median\":%.1f,\"p99\":%.1f,\"max\":%.1f}}\n",
         headless::frames_begun(), ended.c_str(), game_mode, menu_screen, score, lives,
         json_float(scroll_pos).c_str(), setting_difficulty, replay_pos, replay_mode, new_hiscore,
         hiscore_rank, player_list->count(), shot_list->count(), pickup_list->count(),
-        levelobject_list->count(), enemy_list->count(), bullet_list->count(), effect_list->count(),
-        percentile(work, 0.5), percentile(work, 0.99), max_us);
+        levelobject_list->count(), enemy_list->count(), count_of(enemy_list, kind_t_boss),
+        bullet_list->count(), effect_list->count(), percentile(work, 0.5), percentile(work, 0.99), max_us);
     std::fflush(stdout);
     engine_shutdown();
     return code;
