@@ -1,8 +1,8 @@
 // The enemies' costs on the real stage, played from its start by a protected ship: the busiest
 // ground section (rings and streams of emplacements and guns on screen) and the busiest frames of
 // the game (the second boss form on HARD in its hexagon phase), with and without rasterising.
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -41,13 +41,7 @@ void game_frame() {
     });
     input_move = 5;
     input_button = g_fire ? 1 : 0;
-    world_step();
-    draw_backgrounds();
-    update_visible_rows();
-    scroll_and_draw_map();
-    spawn_from_map();
-    entity_pass();
-    draw_hud();
+    play_step();
     flip(-1);
 }
 

@@ -54,6 +54,17 @@ void start_up() {
     create_lists();
 }
 
+void play_step() {
+    world_step();
+    draw_backgrounds();
+    update_visible_rows();
+    scroll_and_draw_map();
+    spawn_from_map();
+    entity_pass();
+    draw_hud();
+    if (debug_overlay == 1) draw_object_counts();
+}
+
 void run_frame() {
     cls();
     frame_start_ms = millisecs();
@@ -64,14 +75,7 @@ void run_frame() {
     // Read again: the frame in which the front end starts a stage already runs the play step.
     if (game_mode == 1) {
         input_step();
-        world_step();
-        draw_backgrounds();
-        update_visible_rows();
-        scroll_and_draw_map();
-        spawn_from_map();
-        entity_pass();
-        draw_hud();
-        if (debug_overlay == 1) draw_object_counts();
+        play_step();
     }
     frame_ms = millisecs() - frame_start_ms;
     flip(-1);

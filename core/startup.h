@@ -17,6 +17,9 @@ LoopEnd main_program();
 // The start-up steps before the loop, and one iteration of the loop (for tests and the benchmark).
 void start_up();
 void run_frame();
+// One frame of play after the input step: the world, the map, the spawner, every object and the
+// display (the benchmark and the autopilot's trials run it with input codes of their own).
+void play_step();
 
 // Start-up values of every module's variables (not the assets or lists), for tests.
 void reset_all_state();

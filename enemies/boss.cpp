@@ -31,6 +31,16 @@ constexpr uint8_t kBonusChain = 1, kBonusPoints = 2, kPopUp = 2;
 
 }  // namespace
 
+void enlist_boss(t_boss* b, float x, float y, float full_hp) {
+    b->x = x;
+    b->y = y;
+    b->angle = 180.0f;
+    b->speed = 1.0f;
+    b->hit_size = 30.0f;
+    b->hp = int32_t(full_hp);
+    enemy_list->append(b);
+}
+
 void boss_move(t_boss& b) {
     ++b.timer;
     if (b.timer == kStop) b.speed = 0.0f;

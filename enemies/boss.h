@@ -14,6 +14,9 @@ struct GunOffset {
 };
 inline constexpr GunOffset kLeftGun{-27.0f, -19.0f}, kRightGun{27.0f, -19.0f}, kNose{0.0f, -20.0f};
 
+// Sets a new form at (x, y) flying left at 1 unit a frame with `full_hp`, and appends it to
+// enemy_list.
+void enlist_boss(t_boss* b, float x, float y, float full_hp);
 // A new boss flies left at 1 unit a frame and stops at its 170th update; from its 200th it flies
 // four quarter-circle arcs at 0.5 a frame (a figure of eight above its resting point), then rests
 // for 200 frames, every 560 frames.

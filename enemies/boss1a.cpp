@@ -25,16 +25,7 @@ constexpr int32_t kCycle = 650;
 
 }  // namespace
 
-void t_boss1a::create(float x, float y) {
-    auto* b = new t_boss1a;
-    b->x = x;
-    b->y = y;
-    b->angle = 180.0f;
-    b->speed = 1.0f;
-    b->hit_size = 30.0f;
-    b->hp = int32_t(kFullHp);
-    enemy_list->append(b);
-}
+void t_boss1a::create(float x, float y) { enlist_boss(new t_boss1a, x, y, kFullHp); }
 
 void t_boss1a::attack() {
     ++attack_timer;

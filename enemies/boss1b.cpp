@@ -38,16 +38,7 @@ bool ring_time(const int32_t (&starts)[2], int32_t attack_timer, int32_t burst) 
 
 }  // namespace
 
-void t_boss1b::create(float x, float y) {
-    auto* b = new t_boss1b;
-    b->x = x;
-    b->y = y;
-    b->angle = 180.0f;
-    b->speed = 1.0f;
-    b->hit_size = 30.0f;
-    b->hp = int32_t(kFullHp);
-    enemy_list->append(b);
-}
+void t_boss1b::create(float x, float y) { enlist_boss(new t_boss1b, x, y, kFullHp); }
 
 void t_boss1b::ring(float turn) {
     for (int32_t i = 0; i < 24; ++i)

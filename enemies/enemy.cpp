@@ -25,6 +25,15 @@ constexpr int32_t kLargeEnemyScore = 3000;
 
 }  // namespace
 
+void enlist_enemy(t_enemy* e, float x, float y, float hit_size, int32_t hp, uint8_t layer) {
+    e->x = x;
+    e->y = y;
+    e->hit_size = hit_size;
+    e->hp = hp;
+    e->layer = layer;
+    enemy_list->append(e);
+}
+
 bool difficulty_allows(Harder when) {
     switch (when) {
         case Harder::from_normal:

@@ -12,6 +12,9 @@ struct TImage;
 struct TSound;
 struct TChannel;
 
+// Sets a new enemy's place and its type's constants, and appends it to enemy_list.
+void enlist_enemy(t_enemy* e, float x, float y, float hit_size, int32_t hp, uint8_t layer);
+
 // Fire times and rows that exist only on harder settings.
 enum class Harder : uint8_t {
     any,          // every difficulty

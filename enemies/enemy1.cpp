@@ -19,15 +19,7 @@ constexpr FireTime kFireTimes[] = {
 
 }  // namespace
 
-void t_enemy1::create(float x, float y) {
-    auto* e = new t_enemy1;
-    e->x = x;
-    e->y = y;
-    e->hit_size = 6.0f;
-    e->hp = 20;
-    e->layer = 1;
-    enemy_list->append(e);
-}
+void t_enemy1::create(float x, float y) { enlist_enemy(new t_enemy1, x, y, 6.0f, 20, 1); }
 
 void t_enemy1::update() {
     ++timer;

@@ -21,15 +21,7 @@ constexpr uint8_t kFlashFrames = 10;
 
 }  // namespace
 
-void t_enemy2::create(float x, float y) {
-    auto* e = new t_enemy2;
-    e->x = x;
-    e->y = y;
-    e->hit_size = 10.0f;
-    e->hp = 120;
-    e->layer = 1;
-    enemy_list->append(e);
-}
+void t_enemy2::create(float x, float y) { enlist_enemy(new t_enemy2, x, y, 10.0f, 120, 1); }
 
 // 25 bullets, not 24: the first and the last leave in the same direction, one on the other.
 void t_enemy2::fire_ring(int32_t turn) {

@@ -26,13 +26,8 @@ constexpr FireTime kFireTimes[] = {{35, Harder::any}, {75, Harder::from_normal}}
 
 void t_enemy3::create(float x, float y) {
     auto* e = new t_enemy3;
-    e->x = x;
-    e->y = y;
     e->speed = 2.0f;
-    e->hit_size = 8.0f;
-    e->hp = 20;
-    e->layer = 3;
-    enemy_list->append(e);
+    enlist_enemy(e, x, y, 8.0f, 20, 3);
 }
 
 // The flight step reads the timer before this update increases it.

@@ -52,15 +52,7 @@ constexpr uint8_t kFlashFrames = 3;
 
 }  // namespace
 
-void t_enemy4::create(float x, float y) {
-    auto* e = new t_enemy4;
-    e->x = x;
-    e->y = y;
-    e->hit_size = 10.0f;
-    e->hp = 120;
-    e->layer = 1;
-    enemy_list->append(e);
-}
+void t_enemy4::create(float x, float y) { enlist_enemy(new t_enemy4, x, y, 10.0f, 120, 1); }
 
 void t_enemy4::update() {
     ++timer;

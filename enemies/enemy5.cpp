@@ -20,15 +20,7 @@ constexpr float kBarrelLength = 10.0f;
 
 }  // namespace
 
-void t_enemy5::create(float x, float y) {
-    auto* e = new t_enemy5;
-    e->x = x;
-    e->y = y;
-    e->hit_size = 6.0f;
-    e->hp = 30;
-    e->layer = 1;
-    enemy_list->append(e);
-}
+void t_enemy5::create(float x, float y) { enlist_enemy(new t_enemy5, x, y, 6.0f, 30, 1); }
 
 void t_enemy5::update() {
     ++timer;

@@ -7,63 +7,34 @@
 # The whole-stage runs use the runner's --invulnerable test aid (the ship stays in its protected
 # state) so that a plain key script reaches the boss fights; the first run is an ordinary game.
 source "$(dirname "$0")/lib/setup.sh" "$@"
-
-# run NAME FRAMES [SIM OPTIONS] -- KEYLINES...: a fresh game folder NAME, the JSON line in $out.
-run() {
-    local name=$1 frames=$2
-    shift 2
-    local opts=()
-    while [ "$1" != "--" ]; do opts+=("$1"); shift; done
-    shift
-    rm -rf "$work/$name"
-    cp -r "$work/base" "$work/$name"
-    printf '%s\n' "$@" > "$work/$name.keys"
-    out=$("$sim" --dir "$work/$name" --frames "$frames" --keys "$work/$name.keys" --no-render "${opts[@]}" \
-        2> "$work/$name.err") || fail "$name: exit code $? $(cat "$work/$name.err")"
-}
-field() { echo "$out" | sed -n "s/.*\"$1\":\([^,}]*\).*/\1/p"; }
-count() { echo "$out" | sed -n "s/.*\"counts\":{[^}]*\"$1\":\([0-9]*\).*/\1/p"; }
-
-# pixels BMP X Y W H KIND: how many pixels of the screen rectangle are of KIND: "bar" (the
-# boss's energy bar, 248 56 0) or "bullet" (the pale-yellow cores of enemy bullets, fff3b0).
-pixels() {
-    local file=$1 x=$2 y=$3 w=$4 h=$5 kind=$6 row
-    for ((row = y; row < y + h; row++)); do
-        od -An -tu1 -v -j $((54 + (479 - row) * 1920 + x * 3)) -N $((w * 3)) "$file"
-    done | tr -s ' ' '\n' | sed '/^$/d' | awk -v kind="$kind" '
-        { v[n++ % 3] = $1 }
-        n % 3 == 0 {
-            b = v[0]; g = v[1]; r = v[2]
-            if (kind == "bar" && r == 248 && g == 56 && b == 0) c++
-            if (kind == "bullet" && r == 255 && g == 243 && b == 176) c++
-        }
-        END { print c + 0 }'
-}
+source "$(dirname "$0")/lib/game.sh"
+bar="r == 248 && g == 56 && b == 0"        # the boss's energy bar
+bullet="r == 255 && g == 243 && b == 176"  # the pale-yellow cores of enemy bullets
 
 # START, ship 1, the main gun held from frame 200, the ship left where it comes in (NORMAL).
 fire=("60 a" "61 -" "90 a" "91 -" "200 a")
-run ground 1500 --shot 1499:"$work/ground.bmp" -- "${fire[@]}"
+run ground 1500 --no-render --shot 1499:"$work/ground.bmp" -- "${fire[@]}"
 [ "$(field score)" -gt 0 ] || fail "the ship's fire scored nothing: $out"
 [ "$(count enemy)" -gt 0 ] && [ "$(count bullet)" -gt 0 ] || fail "no enemies or no enemy fire: $out"
-[ "$(pixels "$work/ground.bmp" 0 0 480 480 bullet)" -gt 0 ] || fail "no enemy bullet to be seen"
-run ground 3000 -- "${fire[@]}"
+[ "$(pixels "$work/ground.bmp" 0 0 480 480 "$bullet")" -gt 0 ] || fail "no enemy bullet to be seen"
+run ground 3000 --no-render -- "${fire[@]}"
 [ "$(field lives)" = 0 ] || fail "a ship that only sits and fires should be shot down: $out"
 
 # The whole stage with the protected ship firing straight up: the first form dies in mid-stage,
 # the second at the top of the map, and its death ends the game with the name entry.
-run stage 14000 --invulnerable --shot 6300:"$work/boss1.bmp" --shot 11800:"$work/boss2.bmp" \
+run stage 14000 --no-render --invulnerable --shot 6300:"$work/boss1.bmp" --shot 11800:"$work/boss2.bmp" \
     --shot 4000:"$work/noboss.bmp" -- "${fire[@]}"
 [ "$(field game_mode)" = 0 ] && [ "$(field menu_screen)" = 3 ] || fail "the game did not end: $out"
 [ "$(field new_hiscore)" = 1 ] && [ "$(field hiscore_rank)" -le 10 ] || fail "no name entry: $out"
 [ "$(field score)" -ge 150000 ] || fail "both forms destroyed should score 150000 and more: $out"
-[ "$(pixels "$work/boss1.bmp" 140 14 200 10 bar)" -gt 100 ] || fail "no energy bar of the first form"
-[ "$(pixels "$work/boss2.bmp" 140 14 200 10 bar)" -gt 100 ] || fail "no energy bar of the second form"
-[ "$(pixels "$work/noboss.bmp" 140 14 200 10 bar)" = 0 ] || fail "an energy bar with no boss"
+[ "$(pixels "$work/boss1.bmp" 140 14 200 10 "$bar")" -gt 100 ] || fail "no energy bar of the first form"
+[ "$(pixels "$work/boss2.bmp" 140 14 200 10 "$bar")" -gt 100 ] || fail "no energy bar of the second form"
+[ "$(pixels "$work/noboss.bmp" 140 14 200 10 "$bar")" = 0 ] || fail "an energy bar with no boss"
 
 # The first form left alone: there at scroll_pos 1929.5, gone (unscored) 300 frames later.
-run leave 7900 --invulnerable -- "60 a" "61 -" "90 a" "91 -"
+run leave 7900 --no-render --invulnerable -- "60 a" "61 -" "90 a" "91 -"
 [ "$(count boss)" = 1 ] || fail "no first form in mid-stage: $out"
-run leave 8200 --invulnerable -- "60 a" "61 -" "90 a" "91 -"
+run leave 8200 --no-render --invulnerable -- "60 a" "61 -" "90 a" "91 -"
 [ "$(count boss)" = 0 ] && [ "$(field score)" = 0 ] || fail "the first form did not fly off: $out"
 
 # Rasterising only the saved frames gives the picture a fully rendered run presents.

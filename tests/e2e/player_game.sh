@@ -3,38 +3,9 @@
 # second weapon, a hyper field with its ring burst, steering; then ship 2. Checked through the
 # runner's JSON line and a few pixel probes of its screenshots (no stored pictures).
 source "$(dirname "$0")/lib/setup.sh" "$@"
-
-# run NAME FRAMES [SIM OPTIONS] -- KEYLINES...: a fresh game folder NAME, the JSON line in $out.
-run() {
-    local name=$1 frames=$2
-    shift 2
-    local opts=()
-    while [ "$1" != "--" ]; do opts+=("$1"); shift; done
-    shift
-    rm -rf "$work/$name"
-    cp -r "$work/base" "$work/$name"
-    printf '%s\n' "$@" > "$work/$name.keys"
-    out=$("$sim" --dir "$work/$name" --frames "$frames" --keys "$work/$name.keys" "${opts[@]}" 2> "$work/$name.err") \
-        || fail "$name: exit code $? $(cat "$work/$name.err")"
-}
-field() { echo "$out" | sed -n "s/.*\"$1\":\([^,}]*\).*/\1/p"; }
-count() { echo "$out" | sed -n "s/.*\"counts\":{[^}]*\"$1\":\([0-9]*\).*/\1/p"; }
-
-# pixels BMP X Y W H KIND: how many pixels of the screen rectangle are of KIND: "lit" (not black)
-# or "banner" (the orange of the large font). Screenshots are 640 x 480, 24 bits, bottom row first.
-pixels() {
-    local file=$1 x=$2 y=$3 w=$4 h=$5 kind=$6 row
-    for ((row = y; row < y + h; row++)); do
-        od -An -tu1 -v -j $((54 + (479 - row) * 1920 + x * 3)) -N $((w * 3)) "$file"
-    done | tr -s ' ' '\n' | sed '/^$/d' | awk -v kind="$kind" '
-        { v[n++ % 3] = $1 }
-        n % 3 == 0 {
-            b = v[0]; g = v[1]; r = v[2]
-            if (kind == "lit" && r + g + b > 0) c++
-            if (kind == "banner" && r >= 192 && g >= 64 && g <= 208 && b <= 96) c++
-        }
-        END { print c + 0 }'
-}
+source "$(dirname "$0")/lib/game.sh"
+lit="r + g + b > 0"                                      # anything not black
+banner="r >= 192 && g >= 64 && g <= 208 && b <= 96"      # the orange of the large font
 
 # START at 60, ship 1 at 90 (play begins; the ship comes 74 frames later, at 163, and flies in
 # until 237). Fire held from 200, the hyper field at 300 (its ring burst at 448), left and right.
@@ -49,15 +20,15 @@ run ship1 460 --shot 100:"$work/banner.bmp" --shot 260:"$work/firing.bmp" --shot
 
 # The side panel is black wherever the HUD draws nothing; the play field is not.
 for shot in banner firing hyper; do
-    [ "$(pixels "$work/$shot.bmp" 600 420 30 30 lit)" = 0 ] || fail "$shot: side panel not black"
-    [ "$(pixels "$work/$shot.bmp" 20 20 30 30 lit)" -gt 0 ] || fail "$shot: empty play field"
+    [ "$(pixels "$work/$shot.bmp" 600 420 30 30 "$lit")" = 0 ] || fail "$shot: side panel not black"
+    [ "$(pixels "$work/$shot.bmp" 20 20 30 30 "$lit")" -gt 0 ] || fail "$shot: empty play field"
 done
 # "STAGE=1" in the large font while the banner shows, gone once the scroll has begun.
-[ "$(pixels "$work/banner.bmp" 182 168 140 24 banner)" -gt 200 ] || fail "no banner text at frame 100"
-[ "$(pixels "$work/firing.bmp" 182 168 140 24 banner)" -lt 20 ] || fail "banner text still shown at frame 260"
+[ "$(pixels "$work/banner.bmp" 182 168 140 24 "$banner")" -gt 200 ] || fail "no banner text at frame 100"
+[ "$(pixels "$work/firing.bmp" 182 168 140 24 "$banner")" -lt 20 ] || fail "banner text still shown at frame 260"
 # The third hyper icon of the HUD is used up by the field.
-[ "$(pixels "$work/firing.bmp" 596 192 16 16 lit)" -gt 100 ] || fail "three hyper icons expected at frame 260"
-[ "$(pixels "$work/hyper.bmp" 596 192 16 16 lit)" = 0 ] || fail "two hyper icons expected at frame 310"
+[ "$(pixels "$work/firing.bmp" 596 192 16 16 "$lit")" -gt 100 ] || fail "three hyper icons expected at frame 260"
+[ "$(pixels "$work/hyper.bmp" 596 192 16 16 "$lit")" = 0 ] || fail "two hyper icons expected at frame 310"
 
 # The same game without the hyper field: no rings, and the picture differs around the ship.
 run nohyper 460 --shot 310:"$work/nohyper.bmp" -- "60 a" "61 -" "90 a" "91 -" "200 a" "400 left a" "420 right a" "440 -"
