@@ -1,5 +1,4 @@
-// The random generator, the degree-based trigonometry and the number conversions, all exact.
-#include <cmath>
+// The random generator and the number conversions, all exact (the trigonometry is in trig.cpp).
 #include <cstdint>
 #include <cstdio>
 #include <limits>
@@ -45,10 +44,6 @@ double rnd(double a, double b) {
     if (b > a) return a + u * (b - a);
     return b + u * (a - b);
 }
-
-double sin_deg(double degrees) { return std::sin(degrees * 0.017453292519943295); }
-double cos_deg(double degrees) { return std::cos(degrees * 0.017453292519943295); }
-double atan2_deg(double y, double x) { return std::atan2(y, x) * 57.29577951308232; }
 
 int to_int(double x) {
     // Out of range and NaN give the x86 "integer indefinite" value instead of undefined behaviour.
