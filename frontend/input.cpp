@@ -14,6 +14,8 @@ int32_t replay_pos = 1;
 uint8_t replay_mode = 0;
 uint8_t replay_running = 0;
 int32_t replay_size = 0;
+uint8_t replay_at_end = 0;
+std::string replay_source = kReplayPath;
 
 void reset_input_state() {
     input_move = 5;
@@ -22,6 +24,8 @@ void reset_input_state() {
     replay_mode = 0;
     replay_running = 0;
     replay_size = 0;
+    replay_at_end = 0;
+    replay_source = kReplayPath;
 }
 
 namespace {
@@ -82,9 +86,10 @@ void record_step() {
 void load_replay() {
     std::fill(replay_data.begin(), replay_data.end(), 0);
     const int64_t reach = int64_t(replay_data.size()) - 1;
-    replay_size = int32_t(std::clamp<int64_t>(file_size(kReplayPath), 1, reach));
+    replay_size = int32_t(std::clamp<int64_t>(file_size(replay_source), 1, reach));
+    replay_at_end = 0;
     bool read = false;
-    if (TStream* in = read_file(kReplayPath)) {
+    if (TStream* in = read_file(replay_source)) {
         const int difficulty = read_byte(in);
         for (int32_t i = 2; i <= replay_size; ++i) replay_data[size_t(i)] = read_byte(in);
         read = !stream_failed(in);
@@ -96,7 +101,8 @@ void load_replay() {
     }
     if (!read) {
         std::fill(replay_data.begin(), replay_data.end(), 0);
-        std::fprintf(stderr, "cinder-arc: cannot read %s; the replay runs without input\n", kReplayPath);
+        std::fprintf(stderr, "cinder-arc: cannot read %s; the replay runs without input\n",
+                     replay_source.c_str());
     }
     replay_pos = 2;
 }
@@ -106,6 +112,7 @@ void playback_step() {
     if (replay_pos == 1) load_replay();
     const size_t at = std::min(size_t(std::max(replay_pos, 0)), replay_data.size() - 1);
     decode_replay_byte(replay_data[at], input_move, input_button);
+    if (at >= size_t(replay_size)) replay_at_end = 1;
     if (replay_pos < replay_size) ++replay_pos;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 extern uint8_t input_move;      // keypad layout: 8 up, 2 down, 4 left, 6 right, 5 none
 extern uint8_t input_button;    // 0 none, 1 fire, 2 hyper, 3 both
@@ -10,8 +11,12 @@ extern int32_t replay_pos;      // step counter of the recording or playback, 1 
 extern uint8_t replay_mode;     // 1 while a replay plays back
 extern uint8_t replay_running;  // 1 while a game is recorded or played back
 extern int32_t replay_size;     // bytes of the replay being played (at most the buffer's reach)
+extern uint8_t replay_at_end;   // 1 once playback has used the replay's last step (later ones repeat it)
 
 inline constexpr const char* kReplayPath = "replay/replay.txt";
+// The file "REPLAY" plays: the last recorded game, unless the headless runner was given another to
+// check. Recording always writes kReplayPath.
+extern std::string replay_source;
 
 // Runs at the start of every frame in both game modes (twice in the frame in which play starts;
 // recording and playback both count that). A recording that cannot be written stops with one

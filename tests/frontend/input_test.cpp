@@ -118,15 +118,36 @@ TEST_F(InputStep, PlaybackReadsOneByteAStepAndRepeatsTheLast) {
     write_bytes(kReplayPath, {0, 62, 41, 83});
     start(1);
     hold({kDown});  // ignored while a replay plays
-    int seen[5];
-    for (int& s : seen) {
+    int seen[5], at_end[5];
+    for (int i = 0; i < 5; ++i) {
         input_step();
-        s = code();
+        seen[i] = code();
+        at_end[i] = replay_at_end;
     }
     EXPECT_EQ(std::vector<int>(seen, seen + 5), (std::vector<int>{62, 41, 83, 83, 83}));
+    // The end is reached with the last step, not when the position stops moving (one step earlier).
+    EXPECT_EQ(std::vector<int>(at_end, at_end + 5), (std::vector<int>{0, 0, 1, 1, 1}));
     EXPECT_EQ(setting_difficulty, 0);
     EXPECT_EQ(replay_size, 4);
     EXPECT_EQ(replay_pos, 4);
+}
+
+TEST_F(InputStep, PlaybackReadsTheChosenSourceAndRecordingStillWritesTheReplayFile) {
+    write_bytes(kReplayPath, {1, 62});
+    write_bytes("checks/other.rep", {2, 41});
+    replay_source = "checks/other.rep";
+    start(1);
+    input_step();
+    EXPECT_EQ(code(), 41);
+    EXPECT_EQ(setting_difficulty, 2);
+    EXPECT_EQ(replay_at_end, 1);  // a single step is the last one
+    start(0);
+    hold({kUp});
+    input_step();
+    EXPECT_EQ(read_bytes(kReplayPath), (std::vector<uint8_t>{2, 80}));
+    EXPECT_EQ(read_bytes("checks/other.rep"), (std::vector<uint8_t>{2, 41}));
+    reset_input_state();
+    EXPECT_EQ(replay_source, kReplayPath);
 }
 
 TEST_F(InputStep, AReplayDifficultyOutsideTheTablesPlaysAtNormal) {
