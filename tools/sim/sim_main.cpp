@@ -1,14 +1,18 @@
-// cinder-arc-sim: the whole game on the headless backend, unpaced, driven by a key script.
-//   cinder-arc-sim [--dir DIR] [--frames N] [--keys FILE] [--shot F:PATH]... [--no-render]
-//                  [--invulnerable]
+// cinder-arc-sim: the whole game on the headless backend, unpaced, driven by a key script or
+// playing a replay file, and checking a run against an expectations file.
+//   cinder-arc-sim [--dir DIR] [--frames N] [--keys FILE | --replay FILE] [--shot F:PATH]...
+//                  [--no-render] [--invulnerable]
+//                  [--expect FILE | --record-expect FILE [--hash-at F,F,...]]
 // Prints one JSON line describing the end state (see README).
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -20,6 +24,7 @@
 #include "core/startup.h"
 #include "engine/engine.h"
 #include "engine/headless.h"
+#include "expectations.h"
 #include "frontend/input.h"
 #include "frontend/menus.h"
 #include "frontend/settings_file.h"
@@ -29,14 +34,33 @@
 namespace {
 
 constexpr int kDefaultFrameLimit = 1000000;
+constexpr int kScreenW = 640, kScreenH = 480;
 
 [[noreturn]] void usage(const std::string& why) {
     std::fprintf(stderr, "cinder-arc-sim: %s\n", why.c_str());
     std::fprintf(
         stderr,
-        "usage: cinder-arc-sim [--dir DIR] [--frames N] [--keys FILE] [--shot F:PATH]... [--no-render]\n"
-        "                      [--invulnerable]\n");
+        "usage: cinder-arc-sim [--dir DIR] [--frames N] [--keys FILE | --replay FILE] [--shot F:PATH]...\n"
+        "                      [--no-render] [--invulnerable]\n"
+        "                      [--expect FILE | --record-expect FILE [--hash-at F,F,...]]\n");
     std::exit(2);
+}
+
+// One line naming the file, exit code 2: a file the runner was given cannot be used.
+[[noreturn]] void bad_file(const std::string& path, const std::string& why) {
+    std::fprintf(stderr, "cinder-arc-sim: %s: %s\n", path.c_str(), why.c_str());
+    std::exit(2);
+}
+
+bool read_text(const std::string& path, std::string& text) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::stringstream all;
+    all << in.rdbuf();
+    text = all.str();
+    return !in.bad();
 }
 
 bool parse_count(const std::string& s, int& out) {
@@ -74,14 +98,79 @@ std::string json_float(float f) {
     return buf;
 }
 
+// The end state, in the order of the JSON line; the same names serve the expectations files.
+Fields end_fields(const std::string& ended) {
+    auto n = [](auto v) { return std::to_string(v); };
+    const bool lists = player_list != nullptr;  // made at start-up
+    auto count = [&](TList* l) { return lists ? n(l->count()) : "0"; };
+    return {{"frames", n(headless::frames_begun())},
+            {"ended", ended},
+            {"game_mode", n(game_mode)},
+            {"menu_screen", n(menu_screen)},
+            {"score", n(score)},
+            {"lives", n(lives)},
+            {"scroll_pos", json_float(scroll_pos)},
+            {"setting_difficulty", n(setting_difficulty)},
+            {"setting_particles", n(setting_particles)},
+            {"replay_pos", n(replay_pos)},
+            {"replay_mode", n(replay_mode)},
+            {"new_hiscore", n(new_hiscore)},
+            {"hiscore_rank", n(hiscore_rank)},
+            {"counts.player", count(player_list)},
+            {"counts.shot", count(shot_list)},
+            {"counts.pickup", count(pickup_list)},
+            {"counts.levelobject", count(levelobject_list)},
+            {"counts.enemy", count(enemy_list)},
+            {"counts.boss", lists ? n(count_of(enemy_list, kind_t_boss)) : "0"},
+            {"counts.bullet", count(bullet_list)},
+            {"counts.effect", count(effect_list)}};
+}
+
+// The fields as one JSON object; "counts.X" fields are gathered into a "counts" object.
+std::string json_fields(const Fields& fields) {
+    std::string out, counts;
+    for (const auto& [name, value] : fields) {
+        if (name.rfind("counts.", 0) == 0) {
+            counts += (counts.empty() ? "" : ",") + ("\"" + name.substr(7) + "\":" + value);
+            continue;
+        }
+        if (!out.empty()) out += ',';
+        out += "\"" + name + "\":" + (name == "ended" ? "\"" + value + "\"" : value);
+    }
+    return "{" + out + ",\"counts\":{" + counts + "}";
+}
+
+std::vector<uint32_t> presented_picture() {
+    std::vector<uint32_t> pixels;
+    pixels.reserve(size_t(kScreenW) * kScreenH);
+    for (int y = 0; y < kScreenH; ++y)
+        for (int x = 0; x < kScreenW; ++x) pixels.push_back(headless::presented_pixel(x, y));
+    return pixels;
+}
+
+// "REPLAY" chosen as a player would: Down held for frames 0-39 moves the cursor three rows, the
+// button at frame 60. Keys and pad together, so that it works in either CONTROL setting.
+void choose_replay_from_menu(int frame) {
+    std::array<bool, 256> keys{};
+    const bool down = frame < 40, button = frame >= 60 && frame < 65;
+    keys[40] = down;
+    keys[65] = button;
+    headless::set_keys_held(keys);
+    headless::set_pad(0.0f, down ? 1.0f : 0.0f, button ? 1u : 0u);
+}
+constexpr int kReplayStartsBy = 200;  // a frame by which playback must have begun
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string dir, keys_path;
+    std::string dir, keys_path, replay_path, expect_path, record_path;
+    std::set<int> hash_frames;
     int frames = 0;
     bool render = true;
     bool invulnerable = false;
     std::map<int, std::string> shots;
+    std::string command = "cinder-arc-sim";
+    for (int i = 1; i < argc; ++i) command += std::string(" ") + argv[i];
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         auto value = [&]() -> std::string {
@@ -105,13 +194,50 @@ int main(int argc, char** argv) {
             render = false;
         } else if (arg == "--invulnerable") {
             invulnerable = true;
+        } else if (arg == "--replay") {
+            replay_path = value();
+        } else if (arg == "--expect") {
+            expect_path = value();
+        } else if (arg == "--record-expect") {
+            record_path = value();
+        } else if (arg == "--hash-at") {
+            std::stringstream list(value());
+            for (std::string f; std::getline(list, f, ',');) {
+                int n = 0;
+                if (!parse_count(f, n)) usage("--hash-at takes frame numbers separated by commas");
+                hash_frames.insert(n);
+            }
         } else {
             usage("unknown option " + arg);
         }
     }
 
+    if (!replay_path.empty() && !keys_path.empty())
+        usage("--replay plays the replay's input: no --keys with it");
+    if (!replay_path.empty() && invulnerable) usage("--invulnerable changes play: not with --replay");
+    if (!expect_path.empty() && !record_path.empty())
+        usage("--expect and --record-expect exclude each other");
+    if (!hash_frames.empty() && record_path.empty()) usage("--hash-at goes with --record-expect");
+
     // Paths given on the command line are relative to where the runner was started.
     for (auto& [f, path] : shots) path = std::filesystem::absolute(path).string();
+    if (!record_path.empty()) record_path = std::filesystem::absolute(record_path).string();
+    if (!replay_path.empty()) {
+        std::string bytes;
+        if (!read_text(replay_path, bytes)) bad_file(replay_path, "cannot read the replay");
+        if (bytes.empty()) bad_file(replay_path, "the replay is empty (not even a difficulty byte)");
+        replay_path = std::filesystem::absolute(replay_path).string();
+    }
+    Expectations expected;
+    if (!expect_path.empty()) {
+        std::string text;
+        if (!read_text(expect_path, text)) bad_file(expect_path, "cannot read the expectations");
+        int line = 0;
+        std::string why;
+        if (!parse_expectations(text, end_fields(""), expected, line, why))
+            bad_file(line > 0 ? expect_path + ":" + std::to_string(line) : expect_path, why);
+        for (const auto& [f, hash] : expected.pictures) hash_frames.insert(f);
+    }
     KeyScript script;
     if (!keys_path.empty()) {
         std::ifstream in(keys_path, std::ios::binary);
@@ -140,17 +266,31 @@ int main(int argc, char** argv) {
     if (!engine_init(Backend::headless)) return 1;
     headless::set_render(render);
     headless::set_frame_limit(frames > 0 ? frames : kDefaultFrameLimit);
-    // Without rendering, the frames to be saved are still rasterised (each frame is drawn afresh
-    // from its own draw calls, so the picture is the one a fully rendered run presents).
+    const bool replaying = !replay_path.empty();
+    if (replaying) replay_source = replay_path;
+    // Without rendering, the frames to be saved or hashed are still rasterised (each frame is drawn
+    // afresh from its own draw calls, so the picture is the one a fully rendered run presents).
     headless::set_frame_hook([&](int frame) {
-        if (!render) headless::set_render(shots.count(frame) != 0);
-        headless::set_keys_held(script.held_at(frame));
+        if (!render) headless::set_render(shots.count(frame) != 0 || hash_frames.count(frame) != 0);
+        if (replaying)
+            choose_replay_from_menu(frame);
+        else
+            headless::set_keys_held(script.held_at(frame));
         if (invulnerable) keep_ships_protected();
     });
+    std::map<int, std::string> pictures;
+    bool playback_seen = false;
     headless::set_present_hook([&](int frame) {
         auto it = shots.find(frame);
         if (it != shots.end() && !headless::save_presented_bmp(it->second))
             std::fprintf(stderr, "cinder-arc-sim: %s: cannot write the screenshot\n", it->second.c_str());
+        if (hash_frames.count(frame)) pictures[frame] = picture_hash(presented_picture());
+        if (!replaying) return;
+        // The replay's end: its game is over (playback stops at the game's end), or its last
+        // recorded step has been played (the recorder's program ended there).
+        if (replay_mode == 1) playback_seen = true;
+        if (playback_seen && (replay_running == 0 || replay_at_end == 1)) throw ProgramExit{0, "replay"};
+        if (!playback_seen && frame >= kReplayStartsBy) throw ProgramExit{2, "no-replay"};
     });
 
     std::string ended;
@@ -162,21 +302,39 @@ int main(int argc, char** argv) {
         code = e.code;
     }
 
+    if (ended == "no-replay") {
+        std::fprintf(stderr, "cinder-arc-sim: %s: \"REPLAY\" in the main menu did not start it\n",
+                     replay_path.c_str());
+        engine_shutdown();
+        return 2;
+    }
+    const Fields fields = end_fields(ended);
     const std::vector<double>& work = headless::frame_work_us();
     double max_us = work.empty() ? 0.0 : *std::max_element(work.begin(), work.end());
-    std::printf(
-        "{\"frames\":%d,\"ended\":\"%s\",\"game_mode\":%d,\"menu_screen\":%d,\"score\":%d,\"lives\":%d,"
-        "\"scroll_pos\":%s,\"setting_difficulty\":%d,"
-        "\"replay_pos\":%d,\"replay_mode\":%d,\"new_hiscore\":%d,\"hiscore_rank\":%d,"
-        "\"counts\":{\"player\":%zu,\"shot\":%zu,\"pickup\":%zu,\"levelobject\":%zu,\"enemy\":%zu,"
-        "\"boss\":%zu,\"bullet\":%zu,\"effect\":%zu},"
-        "\"frame_work_us\":{\"median\":%.1f,\"p99\":%.1f,\"max\":%.1f}}\n",
-        headless::frames_begun(), ended.c_str(), game_mode, menu_screen, score, lives,
-        json_float(scroll_pos).c_str(), setting_difficulty, replay_pos, replay_mode, new_hiscore,
-        hiscore_rank, player_list->count(), shot_list->count(), pickup_list->count(),
-        levelobject_list->count(), enemy_list->count(), count_of(enemy_list, kind_t_boss),
-        bullet_list->count(), effect_list->count(), percentile(work, 0.5), percentile(work, 0.99), max_us);
+    std::printf("%s,\"frame_work_us\":{\"median\":%.1f,\"p99\":%.1f,\"max\":%.1f}}\n",
+                json_fields(fields).c_str(), percentile(work, 0.5), percentile(work, 0.99), max_us);
     std::fflush(stdout);
+    const int presented = headless::frames_begun();
     engine_shutdown();
-    return code;
+    if (code != 0) return code;
+
+    if (!record_path.empty()) {
+        for (int f : hash_frames)
+            if (!pictures.count(f))
+                bad_file(record_path, "not written: frame " + std::to_string(f) +
+                                          " was never presented (the run ended after frame " +
+                                          std::to_string(presented - 1) + ")");
+        std::ofstream out(record_path, std::ios::binary | std::ios::trunc);
+        out << format_expectations(fields, pictures, command);
+        out.close();
+        if (!out) bad_file(record_path, "cannot write the expectations");
+    }
+    if (!expect_path.empty()) {
+        const std::string difference = first_difference(expected, fields, pictures, presented);
+        if (!difference.empty()) {
+            std::fprintf(stderr, "cinder-arc-sim: %s: %s\n", expect_path.c_str(), difference.c_str());
+            return 1;
+        }
+    }
+    return 0;
 }
