@@ -29,7 +29,7 @@ TEST(Expectations, WhatIsWrittenReadsBackAndBadLinesAreNamed) {
     EXPECT_EQ(first_difference(e, kKnown, {{70, "fedcba9876543210"}, {300, "0123456789abcdef"}}, 351), "");
 
     struct Bad {
-        const char* text;
+        std::string text;
         int line;
         const char* why;
     } bad[] = {
@@ -42,7 +42,7 @@ TEST(Expectations, WhatIsWrittenReadsBackAndBadLinesAreNamed) {
         {"picture 10 0123456789abcdeg\n", 1, "16 hex digits"},
         {"picture 10 0123456789ABCDEF\npicture 10 0123456789abcdef\n", 2, "twice"},
         {"\n# nothing\n", 0, "expects nothing"},
-        {std::string(64, '\xff').c_str(), 1, "unknown field"},
+        {std::string(64, '\xff'), 1, "unknown field"},
     };
     for (const Bad& b : bad) {
         EXPECT_FALSE(parse_expectations(b.text, kKnown, e, line, why)) << b.text;
