@@ -57,10 +57,16 @@ struct TImage {
 // Kept and applied to the window when it opens (may be called before graphics).
 void app_title(const std::string& title);
 // Opens the screen (640x480 or 320x240; depth 0 = a resizable window, 32 = desktop full screen),
-// the picture scaled by the largest whole factor that fits, centred, black around it. Reopening
-// keeps every loaded image usable. Returns false when it cannot be opened (see
-// engine_last_error). hertz 75: flip paces at 75 per second (0: no pacing).
+// the picture scaled by the largest whole factor that fits the renderer's real output (at least
+// 1x), centred, black around it, fitted again every frame. Reopening keeps every loaded image
+// usable. Returns false when it cannot be opened (see engine_last_error). hertz 75: flip paces at
+// 75 per second (0: no pacing).
 bool graphics(int width, int height, int depth, int hertz, int flags);
+// Switches the open window between a window (false) and full screen (true) at once, keeping the
+// renderer and every image. The headless screen only notes the mode. false when the system
+// refused.
+bool set_full_screen(bool on);
+bool full_screen();
 void hide_mouse();
 void cls();
 void flip(int sync);
@@ -79,6 +85,13 @@ void set_scale(float sx, float sy);
 void set_color(int r, int g, int b);
 void draw_rect(float x, float y, float w, float h);
 void draw_text(const std::string& text, float x, float y);
+
+// The picture drawn so far in the current frame (what flip will present), read back at the
+// screen's own size. grab_picture keeps it as an image of one frame, handle at its centre, to be
+// drawn like any other (the same image is refilled by every call). save_picture_png writes it as a
+// PNG file; false (with engine_last_error) when it cannot.
+TImage* grab_picture();
+bool save_picture_png(const std::string& path);
 
 // ---------------------------------------------------------------------------------------------
 // Sound
@@ -101,6 +114,8 @@ TChannel* alloc_channel();
 // Plays on `channel` (cutting off whatever it plays) or, with nullptr, on a free voice (more
 // voices are added rather than a sound dropped). Returns `channel` (nullptr for a free voice).
 TChannel* play_sound(TSound* sound, TChannel* channel);
+// Silences every voice, playing and to come (true), or gives them their volume back.
+void set_mute(bool on);
 
 // ---------------------------------------------------------------------------------------------
 // Input, window, time
@@ -112,13 +127,19 @@ TChannel* play_sound(TSound* sound, TChannel* channel);
 // clears every key and hit count.
 int key_down(int key);
 int key_hit(int key);  // presses since the last call for this key
-int app_terminate();   // 1 once after a close request
+// Presses of `key` made while Alt was held, since the last call for this key (a chord such as
+// Alt+Enter may be pressed and released within one frame).
+int key_hit_alt(int key);
+int app_terminate();  // 1 once after a close request
+int app_focused();    // 1 while the window has the input focus
 // Port 0 is the first game pad plugged in (a known controller, else a plain joystick); axes
 // -1..+1 (the d-pad or hat gives -1/+1 too), button 0 = A / first button, 1 = B / second.
 // Without a pad everything reads 0.
 float joy_x(int port);
 float joy_y(int port);
 int joy_down(int button, int port);
+// 1 while a pad is plugged in at the port (the headless backend: since the last set_pad).
+int joy_connected(int port);
 int millisecs();  // the headless backend's virtual clock, which starts at 0
 
 // ---------------------------------------------------------------------------------------------
@@ -169,5 +190,19 @@ std::string read_string(TStream* stream, int n);
 void write_byte(TStream* stream, int value);
 void write_int(TStream* stream, int value);
 void write_string(TStream* stream, const std::string& text);
-bool make_folder(const std::string& path);                         // true when it exists afterwards
+bool make_folder(const std::string& path);  // true when it exists afterwards
+// The files that come with the game may live apart from the working directory (an installed
+// game): a relative path that does not exist in the working directory is then read from this
+// folder by file_type, file_size, read_file, load_image and load_sound. Writing (and opening for
+// update) always uses the working directory. "" (the default) turns it off.
+void set_game_files_folder(const std::string& folder);
+// `path` as it will be read: itself, or its place in the game files folder.
+std::string game_file_path(const std::string& path);
+bool change_folder(const std::string& folder);  // the working directory
+std::string current_folder();
+// The folder of the running executable, ending in "/"; "" when the system cannot tell.
+std::string executable_folder();
+// The per-user folder for what the game writes (created when missing, ending in "/"), e.g.
+// ~/.local/share/cinder-arc/; "" when there is none.
+std::string user_data_folder(const std::string& app);
 bool rename_file(const std::string& from, const std::string& to);  // replaces `to` atomically

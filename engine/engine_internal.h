@@ -2,8 +2,12 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "engine/engine.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
 
 namespace engine_detail {
 
@@ -19,6 +23,20 @@ void advance_virtual_ms(int ms);
 // Graphics (graphics.cpp).
 int current_frame();  // number of the frame begun last (-1 before the first cls)
 void graphics_close();
+SDL_Window* screen_window();  // nullptr headless or before graphics
+SDL_Renderer* screen_renderer();
+int screen_width();  // the game's picture, not the window
+int screen_height();
+// Records the window or full-screen mode (0 or 32), which decides flip's vertical sync.
+void note_screen_depth(int depth);
+int screen_depth();
+// Makes (or refills) a one-frame, mid-handled image of w x h ARGB pixels.
+void fill_picture_image(TImage*& img, const std::vector<uint32_t>& argb, int w, int h);
+
+// The window (window.cpp): once the renderer exists, the minimum size, the scaling and full
+// screen; at the start of every frame, the scaling fitted to the renderer's real output size.
+void window_ready(int width, int height, int depth);
+void fit_picture();
 
 // Input (input.cpp): the window backend's event pump, and opening/closing the pad subsystem.
 void pump_events();

@@ -64,14 +64,14 @@ void write_bytes(TStream* s, const unsigned char* data, size_t n) {
 
 int file_type(const std::string& path) {
     std::error_code ec;
-    const fs::file_status st = fs::status(native_path(path), ec);
+    const fs::file_status st = fs::status(native_path(game_file_path(path)), ec);
     if (ec || !fs::exists(st)) return 0;
     return fs::is_directory(st) ? 2 : 1;
 }
 
 int64_t file_size(const std::string& path) {
     std::error_code ec;
-    const fs::path p = native_path(path);
+    const fs::path p = native_path(game_file_path(path));
     if (!fs::is_regular_file(p, ec)) return -1;
     const uintmax_t size = fs::file_size(p, ec);
     return ec ? -1 : int64_t(size);
@@ -79,15 +79,20 @@ int64_t file_size(const std::string& path) {
 
 TStream* read_file(const std::string& path) {
     if (file_type(path) != 1) return nullptr;
-    return open_with(path, "rb");
+    return open_with(game_file_path(path), "rb");
 }
 
 TStream* write_file(const std::string& path) { return open_with(path, "wb"); }
 
 TStream* open_stream(const std::string& path, int readable, int writeable) {
+    if (writeable) {
+        // An existing file of the working directory, not emptied.
+        std::error_code ec;
+        if (!fs::is_regular_file(native_path(path), ec)) return nullptr;
+        return open_with(path, "r+b");
+    }
     if (file_type(path) != 1) return nullptr;
-    if (writeable) return open_with(path, "r+b");  // an existing file, not emptied
-    if (readable) return open_with(path, "rb");
+    if (readable) return open_with(game_file_path(path), "rb");
     return nullptr;
 }
 

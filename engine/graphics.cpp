@@ -226,7 +226,7 @@ void finish_frame(std::vector<uint32_t>& f, int w, int h, int flags, bool own_al
 
 TImage* load_cells(const std::string& path, int cell_w, int cell_h, int first, int count, bool whole,
                    int flags) {
-    std::string native = path;
+    std::string native = game_file_path(path);
     for (char& c : native)
         if (c == '\\') c = '/';
     if (flags == -1) flags = g_auto_flags;
@@ -411,22 +411,22 @@ bool probe_hardware_sync(int hertz) {
     return false;
 }
 
+// The window opens as a window; full screen, the minimum size and the scaling are set once the
+// renderer exists (window.cpp), because an OpenGL renderer re-creates the window and drops them.
 bool open_window(int width, int height, int depth) {
-    Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
-    if (depth != 0) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    const Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
     g_screen.window = SDL_CreateWindow(g_title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
                                        height, flags);
     if (!g_screen.window) return false;
-    SDL_SetWindowMinimumSize(g_screen.window, width, height);
     g_screen.renderer = SDL_CreateRenderer(g_screen.window, -1, SDL_RENDERER_ACCELERATED);
     if (!g_screen.renderer)
         g_screen.renderer = SDL_CreateRenderer(g_screen.window, -1, SDL_RENDERER_SOFTWARE);
     if (!g_screen.renderer) return false;
-    // The picture keeps its size in pixels and grows by whole factors, centred, black around it.
-    SDL_RenderSetLogicalSize(g_screen.renderer, width, height);
-    SDL_RenderSetIntegerScale(g_screen.renderer, SDL_TRUE);
     SDL_RenderSetVSync(g_screen.renderer, 0);
     g_screen.vsync = 0;
+    g_screen.width = width;
+    g_screen.height = height;
+    engine_detail::window_ready(width, height, depth);
     return true;
 }
 
@@ -451,6 +451,40 @@ void close_screen() {
 namespace engine_detail {
 
 int current_frame() { return g_frames_begun - 1; }
+
+SDL_Window* screen_window() { return g_screen.window; }
+SDL_Renderer* screen_renderer() { return g_screen.renderer; }
+int screen_width() { return g_screen.width; }
+int screen_height() { return g_screen.height; }
+
+int screen_depth() { return g_screen.depth; }
+
+void note_screen_depth(int depth) {
+    g_screen.depth = depth;
+    // The display's pacing was measured for full screen only: a window paces itself.
+    if (g_pacing.on && g_pacing.hardware) {
+        g_pacing.hardware = false;
+        start_software_pacing(g_pacing.hertz);
+    }
+}
+
+void fill_picture_image(TImage*& img, const std::vector<uint32_t>& argb, int w, int h) {
+    if (img && (img->width != w || img->height != h)) img = nullptr;  // the old one stays listed
+    if (!img) {
+        const bool mid = g_auto_mid_handle;
+        g_auto_mid_handle = true;
+        img = make_image("<picture>", w, h, {argb}, 0);
+        g_auto_mid_handle = mid;
+        return;
+    }
+    SDL_Surface* atlas = img->impl->atlas;
+    const SDL_Rect& cell = img->impl->cells[0];
+    for (int y = 0; y < h; ++y)
+        std::memcpy(static_cast<uint8_t*>(atlas->pixels) + size_t(cell.y + y) * size_t(atlas->pitch) +
+                        size_t(cell.x) * 4,
+                    &argb[size_t(y) * size_t(w)], size_t(w) * 4);
+    upload(img);
+}
 
 void graphics_close() {
     close_screen();
@@ -507,6 +541,7 @@ void cls() {
     if (g_frame_hook) g_frame_hook(frame);
     g_frame_start = Clock::now();
     g_frame_open = true;
+    if (!engine_detail::is_headless()) engine_detail::fit_picture();
     clear_back_buffer();
 }
 

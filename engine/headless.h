@@ -61,7 +61,10 @@ void set_present_hook(std::function<void(int frame)> hook);
 void set_keys_held(const std::array<bool, 256>& held);
 void set_focus(bool focused);  // losing or regaining focus clears every key
 void request_close();
+// Plugs the scripted pad in (if it was not) and sets its state. Without a call since the engine
+// started (or after unplug_pad) no pad is connected.
 void set_pad(float x, float y, uint32_t buttons);
+void unplug_pad();
 
 // The virtual clock (milliseconds), advanced only by flip's pacing wait.
 int virtual_ms();

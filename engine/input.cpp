@@ -18,11 +18,13 @@ constexpr int kLShift = 160, kRShift = 161, kLControl = 162, kRControl = 163, kL
 struct Keyboard {
     std::array<uint8_t, 256> down{};
     std::array<int, 256> hits{};
+    std::array<int, 256> alt_hits{};  // the presses made while Alt was held
 
     void press(int vk) {
         if (vk <= 0 || vk > 255 || down[size_t(vk)]) return;  // a repeat of a held key is no hit
         down[size_t(vk)] = 1;
         ++hits[size_t(vk)];
+        if (down[kAlt] && vk != kAlt && vk != kLAlt && vk != kRAlt) ++alt_hits[size_t(vk)];
     }
     void release(int vk) {
         if (vk > 0 && vk <= 255) down[size_t(vk)] = 0;
@@ -30,6 +32,7 @@ struct Keyboard {
     void clear() {
         down.fill(0);
         hits.fill(0);
+        alt_hits.fill(0);
     }
 };
 
@@ -95,7 +98,8 @@ SDL_GameController* g_controller = nullptr;
 SDL_Joystick* g_joystick = nullptr;  // the plain joystick when the device is no known controller
 SDL_JoystickID g_pad_id = -1;
 bool g_pad_subsystem = false;
-PadSample g_pad;  // the last sample (window) or the scripted state (headless)
+PadSample g_pad;              // the last sample (window) or the scripted state (headless)
+bool g_headless_pad = false;  // a scripted pad is plugged in
 int g_pad_sample_ms = 0;
 bool g_pad_sampled = false;
 
@@ -386,6 +390,7 @@ void input_open() {
     g_focused = true;
     g_pad = PadSample{};
     g_pad_sampled = false;
+    g_headless_pad = false;
     if (!is_headless()) {
         g_pad_subsystem = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
         // Devices present at start-up arrive as "added" events with the first pump.
@@ -414,6 +419,14 @@ int key_hit(int key) {
     return n;
 }
 
+int key_hit_alt(int key) {
+    engine_detail::pump_events();
+    if (key < 0 || key > 255) return 0;
+    const int n = g_keys.alt_hits[size_t(key)];
+    g_keys.alt_hits[size_t(key)] = 0;
+    return n;
+}
+
 int app_terminate() {
     engine_detail::pump_events();
     const bool asked = g_close_requested;
@@ -431,6 +444,18 @@ float joy_y(int port) {
     return s ? s->y : 0.0f;
 }
 
+int joy_connected(int port) {
+    if (port != 0) return 0;
+    if (engine_detail::is_headless()) return g_headless_pad ? 1 : 0;
+    engine_detail::pump_events();  // a pad plugged in or pulled out arrives as an event
+    return g_controller || g_joystick ? 1 : 0;
+}
+
+int app_focused() {
+    engine_detail::pump_events();
+    return g_focused ? 1 : 0;
+}
+
 int joy_down(int button, int port) {
     const PadSample* s = pad_sample(port);
     if (!s || button < 0 || button > 31) return 0;
@@ -441,6 +466,9 @@ namespace headless {
 
 void set_keys_held(const std::array<bool, 256>& held) {
     if (!g_focused) return;  // an unfocused window receives no keys
+    // The modifiers first, as a player holds them before the key they change.
+    for (int vk : {kShift, kControl, kAlt, kLShift, kRShift, kLControl, kRControl, kLAlt, kRAlt})
+        if (held[size_t(vk)]) g_keys.press(vk);
     for (int vk = 1; vk < 256; ++vk) {
         if (held[size_t(vk)]) {
             g_keys.press(vk);
@@ -458,9 +486,15 @@ void set_focus(bool focused) {
 void request_close() { g_close_requested = true; }
 
 void set_pad(float x, float y, uint32_t buttons) {
+    g_headless_pad = true;
     g_pad.x = x;
     g_pad.y = y;
     g_pad.buttons = buttons;
+}
+
+void unplug_pad() {
+    g_headless_pad = false;
+    g_pad = PadSample{};
 }
 
 }  // namespace headless

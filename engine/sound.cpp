@@ -26,6 +26,7 @@ constexpr int kReservedChannels = 6;
 constexpr int kFreeVoices = 16;  // voices for channel-less sounds at first; more are added on demand
 
 bool g_audio = false;  // a device is open and the mixer runs
+bool g_muted = false;
 int g_mix_rate = 0, g_mix_channels = 0;
 Uint16 g_mix_format = 0;
 int g_channels_allocated = 0;  // TChannels handed out
@@ -130,7 +131,9 @@ void sound_open(bool with_device) {
     g_voices.clear();
     g_sound_log.clear();
     // Without a device (or with none that opens) everything is accepted and nothing sounds.
-    if (with_device && SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
+    const bool device = with_device && SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    if (with_device && !device) std::fprintf(stderr, "cinder-arc: no sound: %s\n", SDL_GetError());
+    if (device) {
         if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) == 0) {
             int freq = 0, channels = 0;
             Uint16 format = 0;
@@ -142,6 +145,7 @@ void sound_open(bool with_device) {
             Mix_ReserveChannels(kReservedChannels);
             g_reserved = kReservedChannels;
             g_audio = true;
+            Mix_MasterVolume(g_muted ? 0 : MIX_MAX_VOLUME);
         } else {
             std::fprintf(stderr, "cinder-arc: no sound: %s\n", Mix_GetError());
             SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -168,7 +172,7 @@ void sound_close() {
 }  // namespace engine_detail
 
 TSound* load_sound(const std::string& path, int /*flags: the game never loops*/) {
-    std::string native = path;
+    std::string native = game_file_path(path);
     for (char& c : native)
         if (c == '\\') c = '/';
     std::ifstream in(native, std::ios::binary);
@@ -239,6 +243,12 @@ TChannel* play_sound(TSound* sound, TChannel* channel) {
         }
     }
     return channel;
+}
+
+// The master volume covers voices added later too.
+void set_mute(bool on) {
+    g_muted = on;
+    if (g_audio) Mix_MasterVolume(on ? 0 : MIX_MAX_VOLUME);
 }
 
 namespace headless {

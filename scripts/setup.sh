@@ -2,9 +2,9 @@
 # Installs what the build (and, with "test", the test suite) needs on a Debian machine: through
 # apt-get when run as root, otherwise it prints the one apt-get line to run and fails.
 set -eu
-want=(build-essential cmake pkg-config libsdl2-dev libsdl2-mixer-dev)
+want=(build-essential cmake pkg-config libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev)
 if [ "${1:-}" = "test" ]; then
-  want+=(libgtest-dev xvfb xauth xdotool x11-utils)
+  want+=(libgtest-dev xvfb xauth xdotool x11-utils x11-apps openbox desktop-file-utils appstream)
 fi
 missing=()
 for p in "${want[@]}"; do

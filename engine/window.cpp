@@ -1,0 +1,132 @@
+// The window around the picture: minimum size, whole-factor scaling fitted to the renderer's real
+// output every frame, full screen at run time, and reading the picture back for screenshots.
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "engine/engine.h"
+#include "engine/engine_internal.h"
+
+namespace {
+
+int g_fit_w = -1, g_fit_h = -1;  // the output size the scaling was fitted to
+TImage* g_picture = nullptr;
+
+void enter_full_screen(SDL_Window* win) {
+    SDL_Rect bounds;
+    if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(win)), &bounds) == 0) {
+        // Without a window manager nobody answers the full-screen request: the window would keep
+        // its size while SDL believes it covers the display. Cover the display first, then ask.
+        SDL_SetWindowBordered(win, SDL_FALSE);
+        SDL_SetWindowPosition(win, bounds.x, bounds.y);
+        SDL_SetWindowSize(win, bounds.w, bounds.h);
+    }
+    SDL_SetWindowFullscreen(win, SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
+
+void leave_full_screen(SDL_Window* win) {
+    SDL_SetWindowFullscreen(win, 0);
+    SDL_SetWindowBordered(win, SDL_TRUE);
+    SDL_SetWindowSize(win, engine_detail::screen_width(), engine_detail::screen_height());
+    SDL_SetWindowPosition(win, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+}
+
+// The picture of the current frame at the screen's size, 0xAARRGGBB with alpha 255.
+bool read_back(std::vector<uint32_t>& out, int& w, int& h) {
+    SDL_Renderer* ren = engine_detail::screen_renderer();
+    w = engine_detail::screen_width();
+    h = engine_detail::screen_height();
+    if (!ren || w <= 0 || h <= 0) {
+        engine_detail::set_last_error("no screen is open");
+        return false;
+    }
+    // The viewport holds the picture grown by a whole factor; read it all and take every
+    // factor-th pixel.
+    float sx = 1, sy = 1;
+    SDL_RenderGetScale(ren, &sx, &sy);
+    const int f = std::max(1, int(sx));
+    std::vector<uint32_t> big(size_t(w) * size_t(f) * size_t(h) * size_t(f));
+    if (SDL_RenderReadPixels(ren, nullptr, SDL_PIXELFORMAT_ARGB8888, big.data(), w * f * 4) != 0) {
+        engine_detail::set_last_error(SDL_GetError());
+        return false;
+    }
+    out.resize(size_t(w) * size_t(h));
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            out[size_t(y) * size_t(w) + size_t(x)] =
+                big[size_t(y) * size_t(f) * size_t(w) * size_t(f) + size_t(x) * size_t(f)] | 0xFF000000u;
+    return true;
+}
+
+}  // namespace
+
+namespace engine_detail {
+
+void window_ready(int width, int height, int depth) {
+    SDL_Window* win = screen_window();
+    SDL_Renderer* ren = screen_renderer();
+    SDL_SetWindowMinimumSize(win, width, height);
+    SDL_RenderSetIntegerScale(ren, SDL_TRUE);
+    g_fit_w = g_fit_h = -1;
+    if (depth != 0) enter_full_screen(win);
+    fit_picture();
+}
+
+// The picture keeps its size in pixels and grows by the largest whole factor that fits (at least
+// 1x), centred, black around it. SDL fits it to the output size it was last told of; asking
+// again whenever the real size changes keeps it right when no resize event came.
+void fit_picture() {
+    SDL_Renderer* ren = screen_renderer();
+    if (!ren) return;
+    int w = 0, h = 0;
+    if (SDL_GetRendererOutputSize(ren, &w, &h) != 0 || (w == g_fit_w && h == g_fit_h)) return;
+    g_fit_w = w;
+    g_fit_h = h;
+    SDL_RenderSetLogicalSize(ren, screen_width(), screen_height());
+}
+
+}  // namespace engine_detail
+
+bool set_full_screen(bool on) {
+    SDL_Window* win = engine_detail::screen_window();
+    if (!engine_detail::is_headless()) {
+        if (!win) return false;
+        if (on)
+            enter_full_screen(win);
+        else
+            leave_full_screen(win);
+    }
+    engine_detail::note_screen_depth(on ? 32 : 0);
+    engine_detail::fit_picture();
+    return true;
+}
+
+bool full_screen() { return engine_detail::screen_depth() != 0; }
+
+TImage* grab_picture() {
+    std::vector<uint32_t> px;
+    int w = 0, h = 0;
+    if (!read_back(px, w, h)) return g_picture;
+    engine_detail::fill_picture_image(g_picture, px, w, h);
+    return g_picture;
+}
+
+bool save_picture_png(const std::string& path) {
+    std::vector<uint32_t> px;
+    int w = 0, h = 0;
+    if (!read_back(px, w, h)) return false;
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(px.data(), w, h, 32, w * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (!s) {
+        engine_detail::set_last_error(SDL_GetError());
+        return false;
+    }
+    // Saved without its alpha: a screenshot is opaque.
+    SDL_Surface* rgb = SDL_ConvertSurfaceFormat(s, SDL_PIXELFORMAT_RGB24, 0);
+    SDL_FreeSurface(s);
+    const bool ok = rgb && IMG_SavePNG(rgb, path.c_str()) == 0;
+    if (!ok) engine_detail::set_last_error(IMG_GetError());
+    SDL_FreeSurface(rgb);
+    return ok;
+}
