@@ -4,14 +4,17 @@
 #include "core/assets.h"
 #include "core/entities.h"
 #include "core/game_flow.h"
+#include "core/game_folders.h"
 #include "core/hud.h"
 #include "core/scroll.h"
 #include "core/stage_map.h"
 #include "core/tables.h"
 #include "engine/engine.h"
+#include "frontend/controls_file.h"
 #include "frontend/debug_overlay.h"
 #include "frontend/input.h"
 #include "frontend/menus.h"
+#include "frontend/pause.h"
 #include "frontend/settings_file.h"
 #include "player/ship.h"
 
@@ -30,12 +33,16 @@ void reset_all_state() {
     reset_settings_state();
     reset_player_state();
     reset_debug_overlay_state();
+    reset_controls_state();
+    reset_pause_state();
 }
 
 void start_up() {
+    locate_game_files();  // first: it decides the folder every later path is relative to
     app_title("Tessel: Cinder Arc");
     create_hiscore_tables();
     load_settings_and_scores();  // stored tables replace the defaults; the stored screen mode counts
+    load_controls();
     create_menu_tables();
     screen_depth = setting_fullscreen != 0 ? 32 : 0;
     check_asset_files();
@@ -68,16 +75,20 @@ void play_step() {
 void run_frame() {
     cls();
     frame_start_ms = millisecs();
-    if (game_mode == 0) {
+    // A paused frame shows the held picture and runs nothing of the game: no input step, so a
+    // paused game's replay holds the same bytes as one never paused.
+    const bool paused = paused_frame();
+    if (!paused && game_mode == 0) {
         input_step();
         front_end_step();
     }
     // Read again: the frame in which the front end starts a stage already runs the play step.
-    if (game_mode == 1) {
+    if (!paused && game_mode == 1) {
         input_step();
         play_step();
     }
     frame_ms = millisecs() - frame_start_ms;
+    desktop_keys_step();  // before flip: a pause holds, and F12 saves, the picture about to show
     flip(-1);
 }
 

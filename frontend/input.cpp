@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "core/game_flow.h"
 #include "core/tables.h"
 #include "engine/engine.h"
+#include "frontend/controls_file.h"
 #include "frontend/settings_file.h"
 
 uint8_t input_move = 5;
@@ -30,7 +32,7 @@ void reset_input_state() {
 
 namespace {
 
-constexpr int kLeft = 37, kUp = 38, kRight = 39, kDown = 40, kKeyA = 65, kKeyS = 83;
+constexpr int kEnter = 13, kAlt = 18;
 
 // Keypad code of a direction: the diagonals first, then left over right and up over down.
 uint8_t move_code(bool left, bool up, bool right, bool down) {
@@ -47,10 +49,19 @@ uint8_t move_code(bool left, bool up, bool right, bool down) {
 
 uint8_t button_code(bool first, bool second) { return first && second ? 3 : first ? 1 : second ? 2 : 0; }
 
+void read_keyboard() {
+    const KeyBindings& k = key_bindings;
+    input_move = move_code(key_down(k.left), key_down(k.up), key_down(k.right), key_down(k.down));
+    // Enter confirms in the menus too (Alt+Enter switches full screen instead).
+    const bool enter = game_mode == 0 && key_down(kEnter) && !key_down(kAlt);
+    input_button = button_code(key_down(k.fire) || enter, key_down(k.hyper));
+}
+
 void read_live_input() {
-    if (setting_control == 0) {
-        input_move = move_code(key_down(kLeft), key_down(kUp), key_down(kRight), key_down(kDown));
-        input_button = button_code(key_down(kKeyA), key_down(kKeyS));
+    // With no pad plugged in the keyboard drives the game whatever CONTROL says, so a GAMEPAD
+    // setting saved without a pad cannot lock the player out; a pad plugged in takes over.
+    if (setting_control == 0 || (setting_control == 1 && !joy_connected(0))) {
+        read_keyboard();
     } else if (setting_control == 1) {
         const float x = joy_x(0), y = joy_y(0);
         const bool left = x<-0.5f, up = y<-0.5f, right = x> 0.5f, down = y> 0.5f;

@@ -6,6 +6,7 @@
 #include "core/game_flow.h"
 #include "core/tables.h"
 #include "engine/engine.h"
+#include "frontend/controls_file.h"
 #include "frontend/debug_overlay.h"
 #include "frontend/input.h"
 #include "frontend/settings_file.h"
@@ -151,9 +152,10 @@ void settings_page() {
                 change_value(setting_difficulty, left, right, 0, 2, kValueDelay);
                 break;
             case 2:
-                // The Left arrow works even in the GAMEPAD setting, so the keyboard can always be
-                // chosen back.
-                change_value(setting_control, left || key_down(kLeftArrow), right, 0, 1, kValueDelay);
+                // The Left arrow (and the key bound to left) works even in the GAMEPAD setting
+                // with a pad plugged in, so the keyboard can always be chosen back.
+                change_value(setting_control, left || key_down(kLeftArrow) || key_down(key_bindings.left),
+                             right, 0, 1, kValueDelay);
                 break;
             case 3:
                 change_value(setting_fullscreen, left, right, 0, 1, kValueDelay);

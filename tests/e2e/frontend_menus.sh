@@ -4,14 +4,16 @@
 # back from the file Escape saves.
 source "$(dirname "$0")/lib/setup.sh" "$@"
 
-# run NAME FRAMES KEYLINES...: a fresh game folder NAME, the key script, the JSON line in $out.
+# run NAME FRAMES KEYLINES...: a fresh game folder NAME, the key script, the JSON line in $out;
+# runner options in the array extra.
+extra=()
 run() {
     local name=$1 frames=$2
     shift 2
     rm -rf "$work/$name"
     cp -r "$work/base" "$work/$name"
     printf '%s\n' "$@" > "$work/$name.keys"
-    out=$("$sim" --dir "$work/$name" --frames "$frames" --keys "$work/$name.keys" --no-render 2> "$work/$name.err") \
+    out=$("$sim" --dir "$work/$name" --frames "$frames" --keys "$work/$name.keys" --no-render "${extra[@]}" 2> "$work/$name.err") \
         || fail "$name: exit code $? $(cat "$work/$name.err")"
 }
 field() { echo "$out" | sed -n "s/.*\"$1\":\([^,}]*\).*/\1/p"; }
@@ -55,12 +57,17 @@ run p30 700 "${to_settings[@]}" "20 down" "51 -" "60 right" "151 -" "610 esc"
 run p10 700 "${to_settings[@]}" "20 down" "51 -" "60 left" "600 -" "610 esc"
 [ "$(settings p10)" = "1 0 0 10" ] || fail "particles left: $(settings p10)"
 
-# CONTROL (row 2): Right chooses GAMEPAD, where the keyboard no longer moves anything (Down, Right
-# would have set RESOLUTION to FULL), but the Left arrow still chooses KEYBOARD back.
+# CONTROL (row 2): Right chooses GAMEPAD; with a pad plugged in the keyboard no longer moves
+# anything (Down, Right would have set RESOLUTION to FULL), but the Left arrow still chooses
+# KEYBOARD back. Without a pad the keyboard goes on driving the menus.
+extra=(--pad)
 run pad 200 "${to_settings[@]}" "20 down" "21 -" "30 right" "31 -" "60 down" "61 -" "80 right" "81 -" "150 esc"
 [ "$(settings pad)" = "1 1 0 20" ] || fail "control right: $(settings pad)"
 run back 200 "${to_settings[@]}" "20 down" "21 -" "30 right" "31 -" "60 left" "61 -" "150 esc"
 [ "$(settings back)" = "1 0 0 20" ] || fail "left arrow from GAMEPAD: $(settings back)"
+extra=()
+run nopad 200 "${to_settings[@]}" "20 down" "21 -" "30 right" "31 -" "60 down" "61 -" "80 right" "81 -" "150 esc"
+[ "$(settings nopad)" = "1 1 1 20" ] || fail "GAMEPAD without a pad: $(settings nopad)"
 
 # EXIT (row 5) returns to the main menu, on its first row.
 run exit 200 "${to_settings[@]}" "20 down" "81 -" "90 a" "91 -" "100 a" "101 -"

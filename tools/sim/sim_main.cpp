@@ -1,7 +1,7 @@
 // cinder-arc-sim: the whole game on the headless backend, unpaced, driven by a key script or
 // playing a replay file, and checking a run against an expectations file.
 //   cinder-arc-sim [--dir DIR] [--frames N] [--keys FILE | --replay FILE] [--shot F:PATH]...
-//                  [--no-render] [--invulnerable]
+//                  [--no-render] [--invulnerable] [--pad]
 //                  [--expect FILE | --record-expect FILE [--hash-at F,F,...]]
 // Prints one JSON line describing the end state (see README).
 #include <algorithm>
@@ -27,6 +27,7 @@
 #include "expectations.h"
 #include "frontend/input.h"
 #include "frontend/menus.h"
+#include "frontend/pause.h"
 #include "frontend/settings_file.h"
 #include "key_script.h"
 #include "player/ship.h"
@@ -41,7 +42,7 @@ constexpr int kScreenW = 640, kScreenH = 480;
     std::fprintf(
         stderr,
         "usage: cinder-arc-sim [--dir DIR] [--frames N] [--keys FILE | --replay FILE] [--shot F:PATH]...\n"
-        "                      [--no-render] [--invulnerable]\n"
+        "                      [--no-render] [--invulnerable] [--pad]\n"
         "                      [--expect FILE | --record-expect FILE [--hash-at F,F,...]]\n");
     std::exit(2);
 }
@@ -116,6 +117,7 @@ Fields end_fields(const std::string& ended) {
             {"replay_mode", n(replay_mode)},
             {"new_hiscore", n(new_hiscore)},
             {"hiscore_rank", n(hiscore_rank)},
+            {"paused", n(game_paused)},
             {"counts.player", count(player_list)},
             {"counts.shot", count(shot_list)},
             {"counts.pickup", count(pickup_list)},
@@ -167,7 +169,7 @@ int main(int argc, char** argv) {
     std::set<int> hash_frames;
     int frames = 0;
     bool render = true;
-    bool invulnerable = false;
+    bool invulnerable = false, pad = false;
     std::map<int, std::string> shots;
     std::string command = "cinder-arc-sim";
     for (int i = 1; i < argc; ++i) command += std::string(" ") + argv[i];
@@ -207,6 +209,8 @@ int main(int argc, char** argv) {
                 if (!parse_count(f, n)) usage("--hash-at takes frame numbers separated by commas");
                 hash_frames.insert(n);
             }
+        } else if (arg == "--pad") {
+            pad = true;
         } else {
             usage("unknown option " + arg);
         }
@@ -265,6 +269,7 @@ int main(int argc, char** argv) {
 
     if (!engine_init(Backend::headless)) return 1;
     headless::set_render(render);
+    if (pad) headless::set_pad(0, 0, 0);  // plugged in, centred, no button held
     headless::set_frame_limit(frames > 0 ? frames : kDefaultFrameLimit);
     const bool replaying = !replay_path.empty();
     if (replaying) replay_source = replay_path;
