@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "core/game_flow.h"
 #include "core/tables.h"
+#include "frontend/controls_file.h"
 #include "frontend/settings_file.h"
 #include "tests/frontend/frontend_support.h"
 
@@ -82,6 +84,38 @@ TEST_F(InputStep, GamePadRulesUseStrictHalfWayThresholds) {
         input_step();
         EXPECT_EQ(code(), c.expected) << c.x << "," << c.y;
     }
+}
+
+// A GAMEPAD setting with no pad plugged in must not lock the keyboard out; the keys are the
+// bound ones, and Enter confirms in the menus only (not with Alt, which switches full screen).
+TEST_F(InputStep, TheKeyboardDrivesWhileNoPadIsPluggedIn) {
+    struct Case {
+        uint8_t control;
+        bool pad;
+        uint8_t mode;
+        std::initializer_list<int> keys;
+        int expected;
+    } cases[] = {
+        {1, false, 0, {kLeft, kA}, 41}, {1, true, 0, {kLeft, kA}, 50},  {0, true, 0, {kLeft, kA}, 41},
+        {0, false, 0, {13}, 51},        {0, false, 1, {13}, 50},        {0, false, 0, {13, 18}, 50},
+        {0, false, 0, {'J', 'K'}, 22},  {0, false, 0, {kDown, kA}, 50},
+    };
+    for (const Case& c : cases) {
+        setting_control = c.control;
+        game_mode = c.mode;
+        key_bindings = KeyBindings{};
+        if (c.keys.size() == 2 && *c.keys.begin() == 'J') key_bindings.down = 'J', key_bindings.hyper = 'K';
+        if (c.keys.size() == 2 && *c.keys.begin() == kDown) key_bindings.down = 'J', key_bindings.fire = 'K';
+        if (c.pad)
+            headless::set_pad(0, 0, 0);
+        else
+            headless::unplug_pad();
+        hold(c.keys);
+        input_step();
+        EXPECT_EQ(code(), c.expected) << int(c.control) << c.pad << int(c.mode) << " " << *c.keys.begin();
+    }
+    key_bindings = KeyBindings{};
+    game_mode = 0;
 }
 
 TEST_F(InputStep, RecordingIsCompleteOnDiskAfterEveryStep) {
