@@ -2,12 +2,14 @@
 # make play   install what is missing, build, generate the game files, play
 # make test   the same set-up, then every test, plain and under ASan/UBSan
 # make bench  the frame-work benchmark
+# make install PREFIX=DIR   build, then install into DIR (default /usr/local)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+PREFIX ?= /usr/local
 WERROR := $(if $(CI),ON,OFF)
 
-.PHONY: all build play test setup setup-test bench clean
+.PHONY: all build play test setup setup-test bench install clean
 
 all: build
 
@@ -34,6 +36,9 @@ test: setup-test
 
 bench: build
 	$(BUILD)/bench/cinder-arc-bench
+
+install: setup build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

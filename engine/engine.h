@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // ---------------------------------------------------------------------------------------------
 // Start-up and backends
@@ -92,6 +93,9 @@ void draw_text(const std::string& text, float x, float y);
 // PNG file; false (with engine_last_error) when it cannot.
 TImage* grab_picture();
 bool save_picture_png(const std::string& path);
+// Writes w x h pixels (0xAARRGGBB, rows top to bottom) as a PNG, with its alpha or opaque. Needs
+// no engine_init. false (with engine_last_error) when it cannot.
+bool write_png(const std::string& path, int w, int h, const std::vector<uint32_t>& argb, bool alpha);
 
 // ---------------------------------------------------------------------------------------------
 // Sound

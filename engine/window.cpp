@@ -113,20 +113,27 @@ TImage* grab_picture() {
     return g_picture;
 }
 
-bool save_picture_png(const std::string& path) {
-    std::vector<uint32_t> px;
-    int w = 0, h = 0;
-    if (!read_back(px, w, h)) return false;
-    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(px.data(), w, h, 32, w * 4, SDL_PIXELFORMAT_ARGB8888);
+bool write_png(const std::string& path, int w, int h, const std::vector<uint32_t>& argb, bool alpha) {
+    if (w <= 0 || h <= 0 || argb.size() < size_t(w) * size_t(h)) {
+        engine_detail::set_last_error("no pixels to write");
+        return false;
+    }
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(argb.data()), w, h, 32, w * 4,
+                                                        SDL_PIXELFORMAT_ARGB8888);
     if (!s) {
         engine_detail::set_last_error(SDL_GetError());
         return false;
     }
-    // Saved without its alpha: a screenshot is opaque.
-    SDL_Surface* rgb = SDL_ConvertSurfaceFormat(s, SDL_PIXELFORMAT_RGB24, 0);
+    SDL_Surface* out = SDL_ConvertSurfaceFormat(s, alpha ? SDL_PIXELFORMAT_ABGR8888 : SDL_PIXELFORMAT_RGB24, 0);
     SDL_FreeSurface(s);
-    const bool ok = rgb && IMG_SavePNG(rgb, path.c_str()) == 0;
-    if (!ok) engine_detail::set_last_error(IMG_GetError());
-    SDL_FreeSurface(rgb);
+    const bool ok = out && IMG_SavePNG(out, path.c_str()) == 0;
+    if (!ok) engine_detail::set_last_error(out ? IMG_GetError() : SDL_GetError());
+    SDL_FreeSurface(out);
     return ok;
+}
+
+bool save_picture_png(const std::string& path) {
+    std::vector<uint32_t> px;
+    int w = 0, h = 0;
+    return read_back(px, w, h) && write_png(path, w, h, px, false);  // a screenshot is opaque
 }

@@ -25,9 +25,9 @@ struct Named {
     int code;
 };
 constexpr Named kKeyNames[] = {
-    {"Left", 37},   {"Right", 39},    {"Up", 38},    {"Down", 40},   {"Space", 32},    {"Enter", 13},
-    {"Tab", 9},     {"Backspace", 8}, {"Shift", 16}, {"Ctrl", 17},   {"Alt", 18},      {"Insert", 45},
-    {"Delete", 46}, {"Home", 36},     {"End", 35},   {"PageUp", 33}, {"PageDown", 34},
+    {"Escape", 27}, {"Left", 37},   {"Right", 39},    {"Up", 38},    {"Down", 40},   {"Space", 32},
+    {"Enter", 13},  {"Tab", 9},     {"Backspace", 8}, {"Shift", 16}, {"Ctrl", 17},   {"Alt", 18},
+    {"Insert", 45}, {"Delete", 46}, {"Home", 36},     {"End", 35},   {"PageUp", 33}, {"PageDown", 34},
 };
 // Escape, P, M, D, F11 and F12 do the game's own things in every page.
 constexpr int kReserved[] = {27, 80, 77, 68, 122, 123};
