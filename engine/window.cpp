@@ -124,7 +124,8 @@ bool write_png(const std::string& path, int w, int h, const std::vector<uint32_t
         engine_detail::set_last_error(SDL_GetError());
         return false;
     }
-    SDL_Surface* out = SDL_ConvertSurfaceFormat(s, alpha ? SDL_PIXELFORMAT_ABGR8888 : SDL_PIXELFORMAT_RGB24, 0);
+    SDL_Surface* out =
+        SDL_ConvertSurfaceFormat(s, alpha ? SDL_PIXELFORMAT_ABGR8888 : SDL_PIXELFORMAT_RGB24, 0);
     SDL_FreeSurface(s);
     const bool ok = out && IMG_SavePNG(out, path.c_str()) == 0;
     if (!ok) engine_detail::set_last_error(out ? IMG_GetError() : SDL_GetError());

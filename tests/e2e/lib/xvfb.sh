@@ -38,9 +38,10 @@ start_x() {
     fi
 }
 
-# start_game DIR: the game in DIR; $win is its window once mapped.
+# start_game DIR: the game in DIR (on the sound driver $audio, dummy by default); $win is its
+# window once mapped.
 start_game() {
-    (cd "$1" && SDL_AUDIODRIVER=dummy exec ./cinder-arc) > "$1/game.log" 2>&1 &
+    (cd "$1" && SDL_AUDIODRIVER=${audio:-dummy} exec ./cinder-arc) > "$1/game.log" 2>&1 &
     game_pid=$!
     win=
     for _ in $(seq 300); do
