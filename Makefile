@@ -1,10 +1,12 @@
 # make        build everything into build/ (the game folder is build/game/)
 # make play   install what is missing, build, generate the game files, play
-# make test   the same set-up, then every test, plain and under ASan/UBSan
+# make test   the same set-up, then every test, plain and under ASan/UBSan, and the golden
+#             replays once more with a Clang build of the runner
 # make bench  the frame-work benchmark
 # make install PREFIX=DIR   build, then install into DIR (default /usr/local)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+CLANG_BUILD ?= build-clang
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PREFIX ?= /usr/local
 WERROR := $(if $(CI),ON,OFF)
@@ -33,6 +35,10 @@ test: setup-test
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCINDER_SANITIZE=ON -DCINDER_WERROR=$(WERROR)
 	cmake --build $(ASAN_BUILD) -j$(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir $(ASAN_BUILD) --output-on-failure -j$(JOBS)
+	# Replays must play the same whatever the compiler: the golden replays again with Clang.
+	cmake -S . -B $(CLANG_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCINDER_WERROR=$(WERROR)
+	cmake --build $(CLANG_BUILD) -j$(JOBS) --target cinder-arc-sim
+	bash tests/e2e/golden_replays.sh $(CLANG_BUILD)/game $(CURDIR)
 
 bench: build
 	$(BUILD)/bench/cinder-arc-bench
@@ -41,4 +47,4 @@ install: setup build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(CLANG_BUILD)

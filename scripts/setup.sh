@@ -4,7 +4,7 @@
 set -eu
 want=(build-essential cmake pkg-config libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev)
 if [ "${1:-}" = "test" ]; then
-  want+=(libgtest-dev xvfb xauth xdotool x11-utils x11-apps openbox desktop-file-utils appstream)
+  want+=(libgtest-dev xvfb xauth xdotool x11-utils x11-apps openbox desktop-file-utils appstream clang)
 fi
 missing=()
 for p in "${want[@]}"; do
