@@ -4,8 +4,9 @@
 # purpose, and commit the new files with that change, saying why.
 #   tests/golden/record.sh [BUILD_DIR]   (default: build)
 set -eu
-here=$(cd "$(dirname "$0")" && pwd)
-build=$(cd "${1:-build}" && pwd)
+cd "$(dirname "$0")/../.."  # relative paths from the top, so the files name no machine's folders
+here=tests/golden
+build=${1:-build}
 # The picture hashes: ten moments spread over the stage, the first boss fight at about 5800 to
 # 6100 and the second at about 11700 to 12200 (frames of the replay's run, which begins play at 61).
 frames=1000,2500,4000,5000,5800,6100,8000,9500,11700,12200

@@ -126,12 +126,11 @@ Outcome try_choice(int move, int hold, bool hyper) {
     if (pid == 0) {
         close(fds[0]);
         Outcome out;
-        const uint8_t lives_before = lives;
         for (int f = 1; f <= kHorizon; ++f) {
             const uint8_t m = uint8_t(f <= hold ? move : 5);
             play_frame(m, uint8_t(1 + (hyper && f == 1 ? 2 : 0)));
             const t_player* s = ship();
-            if (!s || respawn_timer > 0 || lives != lives_before) {
+            if (!s) {  // a lost ship leaves the list (an extra ship only adds to lives)
                 out.died_at = f;
                 break;
             }
