@@ -27,9 +27,10 @@ struct BenchRegistrar {
 // Prints the statistics of samples measured elsewhere (for example headless::frame_work_us()).
 void bench_report(const std::string& name, std::vector<double> samples_us);
 
-// Runs `frame` (one whole frame, cls to flip) `frames` times; reports the whole frame with its
-// present (where the software renderer finishes its batched drawing) and the work before the
-// present, as the headless backend measured it.
+// Runs `frame` (one whole frame, cls to flip) `frames` times and reports, as the headless backend
+// measured them: the game's work (the frame's work less its drawing calls), the rasterising (the
+// drawing calls: the software renderer draws each one as it is made), the present, and the whole
+// frame. With rendering off only the whole frame and the game's work (drawing into the draw log).
 void bench_frames(const std::string& name, int frames, const std::function<void()>& frame);
 
 // Runs the game's start-up once (the real asset set of the game folder); later calls do nothing.

@@ -33,7 +33,7 @@ BenchRegistrar::BenchRegistrar(const char* name, void (*fn)()) { cases().emplace
 void bench_report(const std::string& name, std::vector<double> us) {
     if (us.empty()) return;
     std::sort(us.begin(), us.end());
-    std::printf("%-52s runs %6zu  median %9.2f us  p99 %9.2f us  max %9.2f us\n", name.c_str(), us.size(),
+    std::printf("%-58s runs %6zu  median %9.2f us  p99 %9.2f us  max %9.2f us\n", name.c_str(), us.size(),
                 at(us, 0.5), at(us, 0.99), us.back());
     std::fflush(stdout);
 }
@@ -54,8 +54,15 @@ void bench_measure(const std::string& name, int runs, const std::function<void()
 void bench_frames(const std::string& name, int frames, const std::function<void()>& frame) {
     const size_t before = headless::frame_work_us().size();
     bench_measure(name + ": whole frame", frames, frame, 0);
-    const std::vector<double>& all = headless::frame_work_us();
-    bench_report(name + ": work before present", std::vector<double>(all.begin() + long(before), all.end()));
+    const std::vector<double>& work = headless::frame_work_us();
+    const std::vector<double>& raster = headless::frame_raster_us();
+    const std::vector<double>& present = headless::frame_present_us();
+    std::vector<double> game;
+    for (size_t i = before; i < work.size(); ++i) game.push_back(work[i] - raster[i]);
+    bench_report(name + ": game work", std::move(game));
+    if (!headless::render_enabled()) return;  // nothing was rasterised or presented
+    bench_report(name + ": rasterising", std::vector<double>(raster.begin() + long(before), raster.end()));
+    bench_report(name + ": present", std::vector<double>(present.begin() + long(before), present.end()));
 }
 
 void bench_start_up() {
@@ -65,7 +72,7 @@ void bench_start_up() {
     auto t0 = std::chrono::steady_clock::now();
     start_up();
     auto t1 = std::chrono::steady_clock::now();
-    std::printf("%-52s %9.2f ms\n", "start-up to first frame",
+    std::printf("%-58s %9.2f ms\n", "start-up, headless (no window, no sound device)",
                 std::chrono::duration<double, std::milli>(t1 - t0).count());
 }
 

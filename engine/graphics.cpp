@@ -71,9 +71,42 @@ int g_frames_begun = 0;
 int g_frame_limit = 0;
 std::function<void(int)> g_frame_hook, g_present_hook;
 std::vector<headless::DrawRecord> g_draw_log;
-std::vector<double> g_frame_work_us;
+std::vector<double> g_frame_work_us, g_frame_raster_us, g_frame_present_us;
+double g_raster_us = 0;  // the current frame's time inside the drawing calls (headless)
 Clock::time_point g_frame_start;
 bool g_frame_open = false;
+
+// CINDER_PRESENT_LOG=FILE (window only): one line per present of the frame loop, the microseconds
+// of the steady clock when the present returned, for measuring the pacing in the real window
+// without anything else running around the game. The first line, "clock STEADY_US EPOCH_US",
+// ties that clock to the wall clock, so a script can time the start-up from the exec.
+FILE* g_present_log = nullptr;
+bool g_present_log_checked = false;
+
+long long micros(std::chrono::time_point<std::chrono::steady_clock> t) {
+    return std::chrono::duration_cast<std::chrono::microseconds>(t.time_since_epoch()).count();
+}
+
+void log_present() {
+    if (!g_present_log_checked) {
+        g_present_log_checked = true;
+        const char* path = SDL_getenv("CINDER_PRESENT_LOG");
+        if (path && *path && !engine_detail::is_headless()) {
+            g_present_log = std::fopen(path, "w");
+            if (!g_present_log) {
+                std::fprintf(stderr, "cinder-arc: %s: cannot write the present log\n", path);
+            } else {
+                const long long epoch = std::chrono::duration_cast<std::chrono::microseconds>(
+                                            std::chrono::system_clock::now().time_since_epoch())
+                                            .count();
+                std::fprintf(g_present_log, "clock %lld %lld\n", micros(Clock::now()), epoch);
+            }
+        }
+    }
+    if (!g_present_log) return;
+    std::fprintf(g_present_log, "%lld\n", micros(Clock::now()));
+    std::fflush(g_present_log);  // complete after every frame: the script reads it while we run
+}
 
 // --- Pictures -----------------------------------------------------------------------------
 
@@ -293,6 +326,22 @@ void log_draw(headless::DrawRecord r) {
 
 bool drawing() { return g_screen.renderer && (g_render || !engine_detail::is_headless()); }
 
+// Adds the time of one drawing call to the frame's rasterising (headless only: the software
+// renderer draws each call as it is made, while the window's renderer only queues it).
+class RasterTime {
+  public:
+    RasterTime() : on_(engine_detail::is_headless()), t0_(on_ ? Clock::now() : Clock::time_point{}) {}
+    ~RasterTime() {
+        if (on_) g_raster_us += std::chrono::duration<double, std::micro>(Clock::now() - t0_).count();
+    }
+    RasterTime(const RasterTime&) = delete;
+    RasterTime& operator=(const RasterTime&) = delete;
+
+  private:
+    bool on_;
+    Clock::time_point t0_;
+};
+
 // Places frame `frame` so that its handle lands on (x, y), scaled and then turned clockwise
 // about the handle: the corners follow x + u*ix + v*iy, y + u*jx + v*jy.
 void render_frame(TImage* img, int frame, float x, float y, float handle_x, float handle_y) {
@@ -489,6 +538,8 @@ void fill_picture_image(TImage*& img, const std::vector<uint32_t>& argb, int w, 
 void graphics_close() {
     close_screen();
     g_presented.clear();
+    if (g_present_log) std::fclose(g_present_log);
+    g_present_log = nullptr;
 }
 
 }  // namespace engine_detail
@@ -542,17 +593,22 @@ void cls() {
     g_frame_start = Clock::now();
     g_frame_open = true;
     if (!engine_detail::is_headless()) engine_detail::fit_picture();
+    g_raster_us = 0;
+    RasterTime t;
     clear_back_buffer();
 }
 
 void flip(int sync) {
-    if (engine_detail::is_headless() && g_frame_open) {
+    const bool timed = engine_detail::is_headless() && g_frame_open;
+    if (timed) {
         g_frame_work_us.push_back(
             std::chrono::duration<double, std::micro>(Clock::now() - g_frame_start).count());
+        g_frame_raster_us.push_back(g_raster_us);
     }
     g_frame_open = false;
     const int frame = g_frames_begun - 1;
     engine_detail::pump_events();
+    const Clock::time_point present_start = Clock::now();
     if (sync != -1) {
         set_vsync(sync != 0 ? 1 : 0);
         present();
@@ -562,6 +618,10 @@ void flip(int sync) {
     } else {
         present();
     }
+    if (timed)
+        g_frame_present_us.push_back(
+            std::chrono::duration<double, std::micro>(Clock::now() - present_start).count());
+    log_present();
     if (g_present_hook) g_present_hook(frame);
     if (sync == -1 && g_pacing.on && !g_pacing.hardware) software_pace();
     if (engine_detail::is_headless() && g_frame_limit > 0 && g_frames_begun >= g_frame_limit)
@@ -597,7 +657,9 @@ void draw_image(TImage* image, float x, float y, int frame) {
         r.y = y;
         log_draw(std::move(r));
     }
-    if (drawing()) render_frame(image, frame, x, y, image->handle_x, image->handle_y);
+    if (!drawing()) return;
+    RasterTime t;
+    render_frame(image, frame, x, y, image->handle_x, image->handle_y);
 }
 
 void set_rotation(float degrees) { g_rotation = degrees; }
@@ -625,6 +687,7 @@ void draw_rect(float x, float y, float w, float h) {
     }
     // An empty rectangle covers nothing (SDL would still paint a one-pixel line for it).
     if (!drawing() || w == 0.0f || h == 0.0f) return;
+    RasterTime t;
     SDL_Renderer* ren = g_screen.renderer;
     SDL_SetRenderDrawColor(ren, Uint8(g_r), Uint8(g_g), Uint8(g_b), 255);
     if (g_rotation == 0) {
@@ -657,6 +720,7 @@ void draw_text(const std::string& text, float x, float y) {
         log_draw(std::move(r));
     }
     if (!drawing() || !g_font) return;
+    RasterTime t;
     const double rad = double(g_rotation) * 0.017453292519943295;
     const float ix = float(std::cos(rad)) * g_scale_x, jx = float(std::sin(rad)) * g_scale_x;
     int pen = 0;  // in glyph space; characters outside 32..127 neither draw nor advance
@@ -678,6 +742,8 @@ void set_frame_hook(std::function<void(int)> hook) { g_frame_hook = std::move(ho
 void set_present_hook(std::function<void(int)> hook) { g_present_hook = std::move(hook); }
 const std::vector<DrawRecord>& draw_log() { return g_draw_log; }
 const std::vector<double>& frame_work_us() { return g_frame_work_us; }
+const std::vector<double>& frame_raster_us() { return g_frame_raster_us; }
+const std::vector<double>& frame_present_us() { return g_frame_present_us; }
 
 uint32_t presented_pixel(int x, int y) {
     if (x < 0 || y < 0 || x >= g_screen.width || y >= g_screen.height) return 0;

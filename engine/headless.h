@@ -79,7 +79,11 @@ std::vector<Voice> voices_playing();
 uint32_t presented_pixel(int x, int y);
 bool save_presented_bmp(const std::string& path);
 
-// Wall-clock microseconds of each frame's work (from cls to the start of flip).
+// Wall-clock microseconds of each frame's work (from cls to the start of flip); of that, the time
+// spent inside the drawing calls (cls included), where the software renderer rasterises each call
+// as it is made; and the present inside flip. One entry per frame begun with cls.
 const std::vector<double>& frame_work_us();
+const std::vector<double>& frame_raster_us();
+const std::vector<double>& frame_present_us();
 
 }  // namespace headless
