@@ -3,6 +3,7 @@
 
 #include <SDL.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
@@ -15,6 +16,9 @@ bool g_initialised = false;
 Backend g_backend = Backend::window;
 std::string g_last_error;
 int g_virtual_ms = 0;
+// The window's clock counts from here. The steady clock (not SDL's millisecond ticks) lets the
+// pacing wait end on a millisecond boundary itself rather than up to a millisecond after it.
+std::chrono::steady_clock::time_point g_origin = std::chrono::steady_clock::now();
 
 }  // namespace
 
@@ -24,7 +28,14 @@ bool initialised() { return g_initialised; }
 bool is_headless() { return g_backend == Backend::headless; }
 void set_last_error(const std::string& text) { g_last_error = text; }
 
-int now_ms() { return is_headless() ? g_virtual_ms : int(SDL_GetTicks()); }
+int now_ms() {
+    if (is_headless()) return g_virtual_ms;
+    return int(
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - g_origin)
+            .count());
+}
+
+std::chrono::steady_clock::time_point ms_instant(int ms) { return g_origin + std::chrono::milliseconds(ms); }
 
 void advance_virtual_ms(int ms) {
     if (ms > 0) g_virtual_ms += ms;
@@ -50,6 +61,7 @@ bool engine_init(Backend backend) {
         }
         g_virtual_ms = 0;
     } else {
+        g_origin = std::chrono::steady_clock::now();
         if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
             g_last_error = SDL_GetError();
             std::fprintf(stderr, "cinder-arc: cannot start SDL: %s\n", g_last_error.c_str());

@@ -1,6 +1,7 @@
 // What the engine's modules share among themselves (never included outside engine/).
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -16,9 +17,12 @@ bool initialised();
 bool is_headless();
 void set_last_error(const std::string& text);
 
-// The clock: the virtual one of the headless backend, or SDL's ticks.
+// The clock: the virtual one of the headless backend, or whole milliseconds of the steady clock
+// since engine_init in the window.
 int now_ms();
 void advance_virtual_ms(int ms);
+// The steady-clock instant at which now_ms() of the window becomes `ms`.
+std::chrono::steady_clock::time_point ms_instant(int ms);
 
 // Graphics (graphics.cpp).
 int current_frame();  // number of the frame begun last (-1 before the first cls)

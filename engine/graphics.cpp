@@ -9,6 +9,7 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
+#include <thread>
 #include <vector>
 
 #include "engine/atlas.h"
@@ -38,6 +39,7 @@ struct Screen {
     SDL_Renderer* renderer = nullptr;
     SDL_Surface* target = nullptr;  // headless: the surface the software renderer draws on
     int vsync = -1;                 // what the renderer was last told (-1 unknown)
+    void (*gl_finish)() = nullptr;  // the OpenGL renderer's glFinish, to draw before the pacing wait
 };
 
 struct Pacing {
@@ -405,13 +407,40 @@ void present() {
     }
 }
 
-void sleep_ms(int ms) {
-    if (ms <= 0) return;
+// The window's renderer queues the frame's drawing until the present. Drawing it out before the
+// pacing wait leaves the present at the slot only the hand-over of a finished picture: with an
+// OpenGL driver that draws on the CPU that is most of the present's time, and it varies.
+void finish_drawing() {
+    if (!g_screen.renderer || engine_detail::is_headless()) return;
+    SDL_RenderFlush(g_screen.renderer);
+    if (g_screen.gl_finish) g_screen.gl_finish();
+}
+
+// How long before a deadline the wait stops sleeping and starts yielding: the system's sleeps end
+// late by a varying amount (a tenth of a millisecond on an idle machine, more under load). It
+// follows what the sleeps actually did, rising quickly and falling slowly, within 0.2 to 2 ms,
+// so that an idle menu sleeps nearly all of its frame and still meets the boundary.
+using Micros = std::chrono::duration<double, std::micro>;
+double g_wake_margin_us = 500;
+
+// Waits until millisecs() reads `ms`: on the window's steady clock, asleep to just short of the
+// millisecond boundary, then yielding until it has passed, so the wait ends on the boundary itself.
+// The headless clock simply moves on.
+void wait_until_ms(int ms) {
     if (engine_detail::is_headless()) {
-        engine_detail::advance_virtual_ms(ms);
-    } else {
-        SDL_Delay(Uint32(ms));
+        engine_detail::advance_virtual_ms(ms - engine_detail::now_ms());
+        return;
     }
+    const Clock::time_point deadline = engine_detail::ms_instant(ms);
+    const Clock::time_point wake =
+        deadline - std::chrono::duration_cast<Clock::duration>(Micros(g_wake_margin_us));
+    if (Clock::now() < wake) {
+        std::this_thread::sleep_until(wake);
+        const double late_us = Micros(Clock::now() - wake).count();
+        const double want = std::clamp(late_us + 100.0, 200.0, 2000.0);
+        g_wake_margin_us += (want - g_wake_margin_us) / (want > g_wake_margin_us ? 4.0 : 16.0);
+    }
+    while (Clock::now() < deadline) std::this_thread::yield();
 }
 
 void start_software_pacing(int hertz) {
@@ -422,8 +451,8 @@ void start_software_pacing(int hertz) {
     g_pacing.next = engine_detail::now_ms();
 }
 
-// Waits for the next slot: 13, 13, 14 ms ... at 75 Hz, so 75 frames take exactly 1000 ms. A late
-// frame moves the schedule to now instead of running short frames to catch up.
+// Waits for the frame's slot: 13, 13, 14 ms ... at 75 Hz, so 75 frames take exactly 1000 ms. A
+// late frame moves the schedule to now instead of running short frames to catch up.
 void software_pace() {
     g_pacing.next += g_pacing.step;
     g_pacing.accumulator += g_pacing.fraction;
@@ -433,7 +462,7 @@ void software_pace() {
     }
     const int wait = g_pacing.next - engine_detail::now_ms();
     if (wait > 0) {
-        sleep_ms(wait);
+        wait_until_ms(g_pacing.next);
     } else {
         g_pacing.next -= wait;
     }
@@ -471,6 +500,9 @@ bool open_window(int width, int height, int depth) {
     if (!g_screen.renderer)
         g_screen.renderer = SDL_CreateRenderer(g_screen.window, -1, SDL_RENDERER_SOFTWARE);
     if (!g_screen.renderer) return false;
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(g_screen.renderer, &info) == 0 && SDL_strncmp(info.name, "opengl", 6) == 0)
+        g_screen.gl_finish = reinterpret_cast<void (*)()>(SDL_GL_GetProcAddress("glFinish"));
     SDL_RenderSetVSync(g_screen.renderer, 0);
     g_screen.vsync = 0;
     g_screen.width = width;
@@ -608,22 +640,25 @@ void flip(int sync) {
     g_frame_open = false;
     const int frame = g_frames_begun - 1;
     engine_detail::pump_events();
+    // Software pacing waits for the frame's slot first and presents then, so that frames appear
+    // at their slots however long each frame's work took.
+    const bool paced = sync == -1 && g_pacing.on && !g_pacing.hardware;
+    if (paced) {
+        finish_drawing();
+        software_pace();
+    }
     const Clock::time_point present_start = Clock::now();
     if (sync != -1) {
         set_vsync(sync != 0 ? 1 : 0);
-        present();
-    } else if (!g_pacing.on || g_pacing.hardware) {
+    } else if (!paced) {
         set_vsync(g_screen.depth != 0 ? 1 : 0);
-        present();
-    } else {
-        present();
     }
+    present();
     if (timed)
         g_frame_present_us.push_back(
             std::chrono::duration<double, std::micro>(Clock::now() - present_start).count());
     log_present();
     if (g_present_hook) g_present_hook(frame);
-    if (sync == -1 && g_pacing.on && !g_pacing.hardware) software_pace();
     if (engine_detail::is_headless() && g_frame_limit > 0 && g_frames_begun >= g_frame_limit)
         throw ProgramExit{0, "frames"};
 }

@@ -53,7 +53,7 @@ void set_frame_limit(int n);
 // Called at the start of every frame (inside cls) with the frame number, before any input is
 // read in that frame: the place to feed scripted keys.
 void set_frame_hook(std::function<void(int frame)> hook);
-// Called inside flip after the frame is rendered and before pacing, with the frame number.
+// Called inside flip after the pacing wait and the present, with the frame number.
 void set_present_hook(std::function<void(int frame)> hook);
 
 // Scripted input. A key counts a press when it goes from not held to held. While the window is

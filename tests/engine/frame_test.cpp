@@ -149,6 +149,21 @@ TEST_F(Pacing, WorkInsideTheSlotIsAbsorbed) {
     EXPECT_TRUE(took == 13 || took == 14) << took;
 }
 
+TEST_F(Pacing, FramesArePresentedAtTheirSlotsHoweverLongTheirWorkTook) {
+    paced_frames(3);  // the 13, 13, 14 pattern starts again here
+    std::vector<int> presented_at;
+    headless::set_present_hook([&](int) { presented_at.push_back(headless::virtual_ms()); });
+    const int start = headless::virtual_ms();
+    for (int i = 0; i < 9; ++i) {
+        cls();
+        headless::advance_ms(i % 2 ? 10 : 1);  // work that varies from frame to frame
+        flip(-1);
+    }
+    std::vector<int> after_start;
+    for (int t : presented_at) after_start.push_back(t - start);
+    EXPECT_EQ(after_start, (std::vector<int>{13, 26, 40, 53, 66, 80, 93, 106, 120}));
+}
+
 TEST_F(Pacing, ZeroHertzAndExplicitSyncDoNotWait) {
     const int t = headless::virtual_ms();
     cls();
