@@ -493,8 +493,13 @@ bool probe_hardware_sync(int hertz) {
 // renderer exists (window.cpp), because an OpenGL renderer re-creates the window and drops them.
 bool open_window(int width, int height, int depth) {
     const Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+    // Made for OpenGL from the start: SDL's OpenGL renderer would otherwise destroy the window and
+    // make it again, which costs a good part of the start-up. Without OpenGL, a plain window.
     g_screen.window = SDL_CreateWindow(g_title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
-                                       height, flags);
+                                       height, flags | SDL_WINDOW_OPENGL);
+    if (!g_screen.window)
+        g_screen.window = SDL_CreateWindow(g_title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                           width, height, flags);
     if (!g_screen.window) return false;
     g_screen.renderer = SDL_CreateRenderer(g_screen.window, -1, SDL_RENDERER_ACCELERATED);
     if (!g_screen.renderer)

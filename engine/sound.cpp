@@ -25,7 +25,8 @@ namespace {
 constexpr int kReservedChannels = 6;
 constexpr int kFreeVoices = 16;  // voices for channel-less sounds at first; more are added on demand
 
-bool g_audio = false;  // a device is open and the mixer runs
+bool g_audio = false;            // a device is open and the mixer runs
+bool g_audio_subsystem = false;  // SDL's audio is up without a device (none opened)
 bool g_muted = false;
 int g_mix_rate = 0, g_mix_channels = 0;
 Uint16 g_mix_format = 0;
@@ -147,8 +148,10 @@ void sound_open(bool with_device) {
             g_audio = true;
             Mix_MasterVolume(g_muted ? 0 : MIX_MAX_VOLUME);
         } else {
+            // The audio subsystem stays up until the end: stopping it waits for SDL's device
+            // watcher, a tenth of a second of the start-up on a machine without sound.
             std::fprintf(stderr, "cinder-arc: no sound: %s\n", Mix_GetError());
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            g_audio_subsystem = true;
         }
     }
     // Sounds loaded under an earlier start-up are brought to this mixer.
@@ -164,8 +167,11 @@ void sound_close() {
         }
         Mix_CloseAudio();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    } else if (g_audio_subsystem) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
     g_audio = false;
+    g_audio_subsystem = false;
     g_voices.clear();
 }
 
