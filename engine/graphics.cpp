@@ -19,11 +19,18 @@
 
 // One texture per picture, its frames laid out with gutters (atlas.h), uploaded once. The pixels
 // stay in memory so the texture can be made again for a later screen.
+// A software renderer (headless, or the window's fallback) also gets the atlas doubled, made
+// once: a frame drawn at scale 2 without rotation is then an unscaled copy of the doubled frame,
+// which SDL blits many times faster than a scaled copy, to the same pixels (nearest sampling at
+// exactly 2x shows each pixel as a 2 x 2 block either way, and SDL clips a scaled copy by
+// scaling it whole first).
 struct TImage::Impl {
     SDL_Surface* atlas = nullptr;  // ARGB8888, alpha 0 or 255 only
     std::vector<SDL_Rect> cells;   // each frame's place in the atlas, gutter excluded
     SDL_Texture* texture = nullptr;
     bool filtered = false;
+    SDL_Surface* atlas2x = nullptr;  // the atlas doubled, made at the first software upload
+    SDL_Texture* texture2x = nullptr;
 };
 
 namespace {
@@ -39,6 +46,7 @@ struct Screen {
     SDL_Renderer* renderer = nullptr;
     SDL_Surface* target = nullptr;  // headless: the surface the software renderer draws on
     int vsync = -1;                 // what the renderer was last told (-1 unknown)
+    bool software = false;          // SDL's software renderer: draws at 2x use the doubled atlases
     void (*gl_finish)() = nullptr;  // the OpenGL renderer's glFinish, to draw before the pacing wait
 };
 
@@ -52,7 +60,8 @@ Screen g_screen;
 Pacing g_pacing;
 std::string g_title;
 bool g_render = true;
-std::vector<uint32_t> g_presented;  // 0xRRGGBB of the picture presented last (headless)
+bool g_presented = false;     // headless: the target holds the picture presented last
+bool g_doubled_draws = true;  // off: every frame through the general scaled copy (a reference)
 
 // Drawing state.
 float g_rotation = 0, g_scale_x = 1, g_scale_y = 1;
@@ -112,26 +121,48 @@ void log_present() {
 
 // --- Pictures -----------------------------------------------------------------------------
 
-void upload(TImage* img) {
-    TImage::Impl& im = *img->impl;
-    if (im.texture) {
-        SDL_DestroyTexture(im.texture);
-        im.texture = nullptr;
+// Each pixel of the atlas as a 2 x 2 block.
+SDL_Surface* doubled(const SDL_Surface* a) {
+    SDL_Surface* d = SDL_CreateRGBSurfaceWithFormat(0, a->w * 2, a->h * 2, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (!d) return nullptr;
+    for (int y = 0; y < a->h; ++y) {
+        const auto* in = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(a->pixels) +
+                                                           size_t(y) * size_t(a->pitch));
+        auto* out =
+            reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(d->pixels) + size_t(2 * y) * size_t(d->pitch));
+        for (int x = 0; x < a->w; ++x) out[2 * x] = out[2 * x + 1] = in[x];
+        std::memcpy(static_cast<uint8_t*>(d->pixels) + size_t(2 * y + 1) * size_t(d->pitch), out,
+                    size_t(d->w) * 4);
     }
-    if (!g_screen.renderer || !im.atlas) return;
-    im.texture = SDL_CreateTextureFromSurface(g_screen.renderer, im.atlas);
-    if (!im.texture) {
+    return d;
+}
+
+SDL_Texture* make_texture(const TImage* img, SDL_Surface* pixels) {
+    SDL_Texture* t = SDL_CreateTextureFromSurface(g_screen.renderer, pixels);
+    if (!t) {
         std::fprintf(stderr, "cinder-arc: %s: cannot make a texture: %s\n", img->path.c_str(),
                      SDL_GetError());
-        return;
+        return nullptr;
     }
-    SDL_SetTextureBlendMode(im.texture, SDL_BLENDMODE_BLEND);
-    SDL_SetTextureScaleMode(im.texture, im.filtered ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+    SDL_SetTextureBlendMode(t, SDL_BLENDMODE_BLEND);
+    SDL_SetTextureScaleMode(t, img->impl->filtered ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+    return t;
 }
 
 void drop_texture(TImage* img) {
     if (img->impl->texture) SDL_DestroyTexture(img->impl->texture);
-    img->impl->texture = nullptr;
+    if (img->impl->texture2x) SDL_DestroyTexture(img->impl->texture2x);
+    img->impl->texture = img->impl->texture2x = nullptr;
+}
+
+void upload(TImage* img) {
+    TImage::Impl& im = *img->impl;
+    drop_texture(img);
+    if (!g_screen.renderer || !im.atlas) return;
+    im.texture = make_texture(img, im.atlas);
+    if (!im.texture || !g_screen.software || im.filtered) return;
+    if (!im.atlas2x) im.atlas2x = doubled(im.atlas);
+    if (im.atlas2x) im.texture2x = make_texture(img, im.atlas2x);
 }
 
 // Frames given as ARGB8888 pixel arrays of w x h, laid out in one texture with gutters.
@@ -344,6 +375,14 @@ class RasterTime {
     Clock::time_point t0_;
 };
 
+// Whether the renderer draws in screen pixels as given (in a full screen scaled up it does not,
+// and a doubled frame scaled again might round differently from the original).
+bool unscaled_output() {
+    float sx = 1, sy = 1;
+    SDL_RenderGetScale(g_screen.renderer, &sx, &sy);
+    return sx == 1 && sy == 1;
+}
+
 // Places frame `frame` so that its handle lands on (x, y), scaled and then turned clockwise
 // about the handle: the corners follow x + u*ix + v*iy, y + u*jx + v*jy.
 void render_frame(TImage* img, int frame, float x, float y, float handle_x, float handle_y) {
@@ -366,8 +405,16 @@ void render_frame(TImage* img, int frame, float x, float y, float handle_x, floa
         flip |= SDL_FLIP_VERTICAL;
     }
     const SDL_FRect dst{left, top, w * ax, h * ay};
-    SDL_SetTextureColorMod(im.texture, Uint8(g_r), Uint8(g_g), Uint8(g_b));
     const SDL_Rect& src = im.cells[size_t(frame)];
+    if (im.texture2x && g_scale_x == 2 && g_scale_y == 2 && g_rotation == 0 && g_doubled_draws &&
+        unscaled_output()) {
+        // The same destination, so SDL places it exactly as the scaled copy below.
+        const SDL_Rect src2{src.x * 2, src.y * 2, src.w * 2, src.h * 2};
+        SDL_SetTextureColorMod(im.texture2x, Uint8(g_r), Uint8(g_g), Uint8(g_b));
+        SDL_RenderCopyF(g_screen.renderer, im.texture2x, &src2, &dst);
+        return;
+    }
+    SDL_SetTextureColorMod(im.texture, Uint8(g_r), Uint8(g_g), Uint8(g_b));
     if (g_rotation == 0 && flip == SDL_FLIP_NONE) {
         SDL_RenderCopyF(g_screen.renderer, im.texture, &src, &dst);
     } else {
@@ -384,6 +431,7 @@ void set_vsync(int on) {
 
 void clear_back_buffer() {
     if (!drawing()) return;
+    g_presented = false;
     SDL_SetRenderDrawColor(g_screen.renderer, 0, 0, 0, 255);
     SDL_RenderClear(g_screen.renderer);
 }
@@ -392,16 +440,11 @@ void clear_back_buffer() {
 void present() {
     if (!g_screen.renderer) return;
     if (engine_detail::is_headless()) {
+        // The off-screen surface itself is the presented picture until the next frame clears
+        // it: read only when a test or a screenshot asks (presented_pixel, save_presented_bmp).
         if (!g_render) return;
         SDL_RenderFlush(g_screen.renderer);
-        SDL_Surface* s = g_screen.target;
-        g_presented.resize(size_t(s->w) * size_t(s->h));
-        for (int y = 0; y < s->h; ++y) {
-            const auto* row = reinterpret_cast<const uint32_t*>(static_cast<uint8_t*>(s->pixels) +
-                                                                size_t(y) * size_t(s->pitch));
-            uint32_t* out = &g_presented[size_t(y) * size_t(s->w)];
-            for (int x = 0; x < s->w; ++x) out[x] = row[x] & 0xFFFFFFu;
-        }
+        g_presented = true;
     } else {
         SDL_RenderPresent(g_screen.renderer);
     }
@@ -506,8 +549,11 @@ bool open_window(int width, int height, int depth) {
         g_screen.renderer = SDL_CreateRenderer(g_screen.window, -1, SDL_RENDERER_SOFTWARE);
     if (!g_screen.renderer) return false;
     SDL_RendererInfo info;
-    if (SDL_GetRendererInfo(g_screen.renderer, &info) == 0 && SDL_strncmp(info.name, "opengl", 6) == 0)
-        g_screen.gl_finish = reinterpret_cast<void (*)()>(SDL_GL_GetProcAddress("glFinish"));
+    if (SDL_GetRendererInfo(g_screen.renderer, &info) == 0) {
+        g_screen.software = (info.flags & SDL_RENDERER_SOFTWARE) != 0;
+        if (SDL_strncmp(info.name, "opengl", 6) == 0)
+            g_screen.gl_finish = reinterpret_cast<void (*)()>(SDL_GL_GetProcAddress("glFinish"));
+    }
     SDL_RenderSetVSync(g_screen.renderer, 0);
     g_screen.vsync = 0;
     g_screen.width = width;
@@ -520,6 +566,7 @@ bool open_offscreen(int width, int height) {
     g_screen.target = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
     if (!g_screen.target) return false;
     g_screen.renderer = SDL_CreateSoftwareRenderer(g_screen.target);
+    g_screen.software = true;
     return g_screen.renderer != nullptr;
 }
 
@@ -574,7 +621,7 @@ void fill_picture_image(TImage*& img, const std::vector<uint32_t>& argb, int w, 
 
 void graphics_close() {
     close_screen();
-    g_presented.clear();
+    g_presented = false;
     if (g_present_log) std::fclose(g_present_log);
     g_present_log = nullptr;
 }
@@ -786,28 +833,34 @@ const std::vector<double>& frame_raster_us() { return g_frame_raster_us; }
 const std::vector<double>& frame_present_us() { return g_frame_present_us; }
 
 uint32_t presented_pixel(int x, int y) {
-    if (x < 0 || y < 0 || x >= g_screen.width || y >= g_screen.height) return 0;
-    const size_t i = size_t(y) * size_t(g_screen.width) + size_t(x);
-    return i < g_presented.size() ? g_presented[i] : 0;
+    const SDL_Surface* s = g_screen.target;
+    if (!g_presented || !s || x < 0 || y < 0 || x >= s->w || y >= s->h) return 0;
+    const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(s->pixels) +
+                                                        size_t(y) * size_t(s->pitch));
+    return row[x] & 0xFFFFFFu;
 }
 
 bool save_presented_bmp(const std::string& path) {
-    if (g_presented.empty() || g_screen.width <= 0) return false;
-    SDL_Surface* s =
-        SDL_CreateRGBSurfaceWithFormat(0, g_screen.width, g_screen.height, 24, SDL_PIXELFORMAT_RGB24);
+    if (!g_presented || !g_screen.target) return false;
+    SDL_Surface* s = SDL_ConvertSurfaceFormat(g_screen.target, SDL_PIXELFORMAT_RGB24, 0);
     if (!s) return false;
-    for (int y = 0; y < s->h; ++y) {
-        uint8_t* row = static_cast<uint8_t*>(s->pixels) + size_t(y) * size_t(s->pitch);
-        for (int x = 0; x < s->w; ++x) {
-            const uint32_t p = g_presented[size_t(y) * size_t(s->w) + size_t(x)];
-            row[x * 3 + 0] = uint8_t(p >> 16);  // R, G, B in memory
-            row[x * 3 + 1] = uint8_t(p >> 8);
-            row[x * 3 + 2] = uint8_t(p);
-        }
-    }
     const bool ok = SDL_SaveBMP(s, path.c_str()) == 0;
     SDL_FreeSurface(s);
     return ok;
 }
+
+uint64_t presented_hash() {
+    const SDL_Surface* s = g_screen.target;
+    uint64_t h = 14695981039346656037ull;  // FNV-1a over 0xRRGGBB, row by row
+    if (!g_presented || !s) return h;
+    for (int y = 0; y < s->h; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(s->pixels) +
+                                                            size_t(y) * size_t(s->pitch));
+        for (int x = 0; x < s->w; ++x) h = (h ^ (row[x] & 0xFFFFFFu)) * 1099511628211ull;
+    }
+    return h;
+}
+
+void set_doubled_draws(bool on) { g_doubled_draws = on; }
 
 }  // namespace headless

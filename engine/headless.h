@@ -75,9 +75,18 @@ const std::vector<SoundEvent>& sound_log();  // every play_sound since start-up
 void clear_sound_log();
 std::vector<Voice> voices_playing();
 
-// The picture as last presented: 0xRRGGBB at (x, y) of the 640 x 480 screen.
+// The picture as last presented, read from the off-screen surface when asked (the present copies
+// nothing), until the next frame clears it: 0xRRGGBB at (x, y) of the 640 x 480 screen, a BMP
+// file, or a 64-bit hash of the whole picture. Without a presented picture: 0, false, the hash
+// of nothing.
 uint32_t presented_pixel(int x, int y);
 bool save_presented_bmp(const std::string& path);
+uint64_t presented_hash();
+
+// On (the default), frames drawn at scale 2 without rotation are copied unscaled from textures
+// doubled at load. Off, every frame goes through the general scaled copy: the reference that
+// shows the two give the same pictures.
+void set_doubled_draws(bool on);
 
 // Wall-clock microseconds of each frame's work (from cls to the start of flip); of that, the time
 // spent inside the drawing calls (cls included), where the software renderer rasterises each call

@@ -315,6 +315,58 @@ TEST_F(Drawing, ClsClearsToBlack) {
     EXPECT_EQ(px(639, 479), kBlack);
 }
 
+// Frames drawn at 2x come from textures doubled at load; the general scaled copy must give the
+// same picture wherever a frame lands: fractional and negative positions, across every edge of
+// the screen, under colour, and over one another.
+TEST_F(Drawing, DoubledFramesGiveThePicturesOfTheScaledCopy) {
+    std::vector<Rgba> pic(7 * 5);
+    for (int i = 0; i < 35; ++i) pic[size_t(i)] = i % 6 == 0 ? Rgba{255, 0, 255} : cell_colour(i % 5);
+    write_bmp(
+        at("odd.bmp"), 14, 5,
+        [&] {
+            std::vector<Rgba> two(14 * 5);  // two 7 x 5 frames, the second mirrored
+            for (int y = 0; y < 5; ++y)
+                for (int x = 0; x < 7; ++x)
+                    two[size_t(y * 14 + x)] = two[size_t(y * 14 + 13 - x)] = pic[size_t(y * 7 + x)];
+            return two;
+        }(),
+        24);
+    TImage* img = load_anim_image(at("odd.bmp"), 7, 5, 0, 2, -1);
+    ASSERT_NE(img, nullptr);
+    const struct {
+        float x, y;
+        int frame, r, g, b;
+    } draws[] = {{100, 50, 0, 255, 255, 255},         {100.5f, 50.25f, 1, 255, 255, 255},
+                 {101.75f, 52.5f, 0, 90, 200, 255},   {-3.7f, 10, 1, 255, 255, 255},
+                 {2, -4.5f, 0, 255, 128, 0},          {-6.9f, -5.2f, 1, 255, 255, 255},
+                 {639, 479, 0, 255, 255, 255},        {637.3f, 200, 1, 10, 20, 30},
+                 {300, 482.9f, 0, 255, 255, 255},     {645.5f, 10, 1, 255, 255, 255},
+                 {320.49f, 240.51f, 1, 255, 255, 255}};
+    std::vector<uint32_t> pictures[2];
+    for (bool doubled : {true, false}) {
+        headless::set_doubled_draws(doubled);
+        frame([&] {
+            set_scale(2, 2);
+            for (const auto& d : draws) {
+                set_color(d.r, d.g, d.b);
+                draw_image(img, d.x, d.y, d.frame);
+            }
+            set_color(255, 255, 255);
+            set_scale(1, 1);
+        });
+        for (int y = 0; y < 480; ++y)
+            for (int x = 0; x < 640; ++x) pictures[doubled ? 0 : 1].push_back(px(x, y));
+    }
+    headless::set_doubled_draws(true);
+    size_t lit = 0, differ = 0;
+    for (size_t i = 0; i < pictures[0].size(); ++i) {
+        lit += pictures[0][i] != kBlack;
+        differ += pictures[0][i] != pictures[1][i];
+    }
+    EXPECT_EQ(differ, 0u);
+    EXPECT_GT(lit, 400u);
+}
+
 TEST_F(Drawing, TheSavedScreenshotIsTheLastPresentedPicture) {
     frame([&] {
         set_color(1, 2, 3);

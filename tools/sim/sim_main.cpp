@@ -1,7 +1,7 @@
 // cinder-arc-sim: the whole game on the headless backend, unpaced, driven by a key script or
 // playing a replay file, and checking a run against an expectations file.
 //   cinder-arc-sim [--dir DIR] [--frames N] [--keys FILE | --replay FILE] [--shot F:PATH]...
-//                  [--no-render] [--invulnerable] [--pad]
+//                  [--no-render] [--invulnerable] [--pad] [--hashes FILE] [--reference-draw]
 //                  [--expect FILE | --record-expect FILE [--hash-at F,F,...]]
 // Prints one JSON line describing the end state (see README).
 #include <algorithm>
@@ -42,7 +42,7 @@ constexpr int kScreenW = 640, kScreenH = 480;
     std::fprintf(
         stderr,
         "usage: cinder-arc-sim [--dir DIR] [--frames N] [--keys FILE | --replay FILE] [--shot F:PATH]...\n"
-        "                      [--no-render] [--invulnerable] [--pad]\n"
+        "                      [--no-render] [--invulnerable] [--pad] [--hashes FILE] [--reference-draw]\n"
         "                      [--expect FILE | --record-expect FILE [--hash-at F,F,...]]\n");
     std::exit(2);
 }
@@ -165,10 +165,10 @@ constexpr int kReplayStartsBy = 200;  // a frame by which playback must have beg
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string dir, keys_path, replay_path, expect_path, record_path;
+    std::string dir, keys_path, replay_path, expect_path, record_path, hashes_path;
     std::set<int> hash_frames;
     int frames = 0;
-    bool render = true;
+    bool render = true, reference_draw = false;
     bool invulnerable = false, pad = false;
     std::map<int, std::string> shots;
     std::string command = "cinder-arc-sim";
@@ -211,6 +211,10 @@ int main(int argc, char** argv) {
             }
         } else if (arg == "--pad") {
             pad = true;
+        } else if (arg == "--hashes") {
+            hashes_path = value();
+        } else if (arg == "--reference-draw") {
+            reference_draw = true;
         } else {
             usage("unknown option " + arg);
         }
@@ -242,6 +246,15 @@ int main(int argc, char** argv) {
             bad_file(line > 0 ? expect_path + ":" + std::to_string(line) : expect_path, why);
         for (const auto& [f, hash] : expected.pictures) hash_frames.insert(f);
     }
+    FILE* hashes = nullptr;
+    if (!hashes_path.empty()) {
+        hashes = std::fopen(hashes_path.c_str(), "w");
+        if (!hashes) {
+            std::fprintf(stderr, "cinder-arc-sim: %s: cannot write the picture hashes\n",
+                         hashes_path.c_str());
+            return 2;
+        }
+    }
     KeyScript script;
     if (!keys_path.empty()) {
         std::ifstream in(keys_path, std::ios::binary);
@@ -270,6 +283,7 @@ int main(int argc, char** argv) {
     if (!engine_init(Backend::headless)) return 1;
     headless::set_render(render);
     if (pad) headless::set_pad(0, 0, 0);  // plugged in, centred, no button held
+    headless::set_doubled_draws(!reference_draw);
     headless::set_frame_limit(frames > 0 ? frames : kDefaultFrameLimit);
     const bool replaying = !replay_path.empty();
     if (replaying) replay_source = replay_path;
@@ -286,6 +300,9 @@ int main(int argc, char** argv) {
     std::map<int, std::string> pictures;
     bool playback_seen = false;
     headless::set_present_hook([&](int frame) {
+        if (hashes)
+            std::fprintf(hashes, "%d %016llx\n", frame,
+                         static_cast<unsigned long long>(headless::presented_hash()));
         auto it = shots.find(frame);
         if (it != shots.end() && !headless::save_presented_bmp(it->second))
             std::fprintf(stderr, "cinder-arc-sim: %s: cannot write the screenshot\n", it->second.c_str());
@@ -319,6 +336,7 @@ int main(int argc, char** argv) {
     std::printf("%s,\"frame_work_us\":{\"median\":%.1f,\"p99\":%.1f,\"max\":%.1f}}\n",
                 json_fields(fields).c_str(), percentile(work, 0.5), percentile(work, 0.99), max_us);
     std::fflush(stdout);
+    if (hashes) std::fclose(hashes);
     const int presented = headless::frames_begun();
     engine_shutdown();
     if (code != 0) return code;
