@@ -1,5 +1,5 @@
 # make        build everything into build/ (the game folder is build/game/)
-# make play   install what is missing, build, generate the game files, play
+# make play   install what is missing, build the game, the runner and the game files, play
 # make test   the same set-up, then every test, plain and under ASan/UBSan, and the golden
 #             replays once more with a Clang build of the runner
 # make bench  the frame-work benchmark
@@ -15,8 +15,10 @@ WERROR := $(if $(CI),ON,OFF)
 
 all: build
 
+CONFIGURE = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCINDER_WERROR=$(WERROR)
+
 build:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCINDER_WERROR=$(WERROR)
+	$(CONFIGURE)
 	cmake --build $(BUILD) -j$(JOBS)
 
 setup:
@@ -25,11 +27,15 @@ setup:
 setup-test:
 	bash scripts/setup.sh test
 
-play: setup build
+# Only what playing needs (the game and the runner pull in the generator and its files): a first
+# start does not wait for the tests and the benchmark to compile.
+play: setup
+	$(CONFIGURE)
+	cmake --build $(BUILD) -j$(JOBS) --target cinder-arc cinder-arc-sim
 	cd $(BUILD)/game && ./cinder-arc
 
 test: setup-test
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCINDER_WERROR=$(WERROR)
+	$(CONFIGURE)
 	cmake --build $(BUILD) -j$(JOBS)
 	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCINDER_SANITIZE=ON -DCINDER_WERROR=$(WERROR)
@@ -40,7 +46,9 @@ test: setup-test
 	cmake --build $(CLANG_BUILD) -j$(JOBS) --target cinder-arc-sim
 	bash tests/e2e/golden_replays.sh $(CLANG_BUILD)/game $(CURDIR)
 
-bench: build
+bench:
+	$(CONFIGURE)
+	cmake --build $(BUILD) -j$(JOBS) --target cinder-arc-bench
 	$(BUILD)/bench/cinder-arc-bench
 
 install: setup build
