@@ -10,7 +10,8 @@
 # Per run: start-up (from the exec to the first frame presented), the time FRAMES frames took
 # (75 per second: 750 frames are 10000 ms), the intervals between presents rounded to whole
 # milliseconds, the p99 of each interval's distance from its 13 or 14 ms step, and the offset of
-# each present from its slot. Slots are the 13, 13, 14 ms grid of 75 per second, fitted to the run:
+# each present from its slot, and the game's CPU use over the run (all its threads, start-up
+# included, as a share of one core). Slots are the 13, 13, 14 ms grid of 75 per second, fitted to the run:
 # its phase is the one that fits best and its origin is the earliest present (no present can come
 # before its slot), so the offset is how late after the slot a frame appeared.
 set -u
@@ -68,6 +69,10 @@ run_once() {
         kill -0 "$game_pid" 2> /dev/null || break
         sleep 0.05
     done
+    # CPU time of the whole run so far (every thread), in clock ticks, and the wall time it took.
+    local cpu=0 wall
+    wall=$(awk -v s="$start" -v n="$EPOCHREALTIME" 'BEGIN { printf "%.0f", (n - s) * 1000 }')
+    [ -r "/proc/$game_pid/stat" ] && cpu=$(sed 's/.*) //' "/proc/$game_pid/stat" | awk '{ print $12 + $13 }')
     kill -TERM "$game_pid" 2> /dev/null
     wait "$game_pid" 2> /dev/null
     game_pid=
@@ -75,7 +80,8 @@ run_once() {
         echo "$dir: the game presented too few frames: $(cat "$run/game.out")" >&2
         exit 1
     fi
-    awk -v start="$start" -v skip="$skip" -v frames="$frames" '
+    awk -v start="$start" -v skip="$skip" -v frames="$frames" -v cpu="$cpu" -v hz="$(getconf CLK_TCK)" \
+        -v wall="$wall" '
         function sort(a, n,    i, j, v) {
             for (i = 2; i <= n; i++) {
                 v = a[i]
@@ -117,8 +123,8 @@ run_once() {
                 dev[k] = e < 0 ? -e : e
             }
             sort(dev, frames)
-            printf "%.1f %.1f %d %d %d %.2f %.2f %.2f %.2f %.2f %.2f\n", startup, total, n13, n14, other, lo, hi,
-                pct(dev, frames, 0.99), o50, best, omax
+            printf "%.1f %.1f %d %d %d %.2f %.2f %.2f %.2f %.2f %.2f %.1f\n", startup, total, n13, n14, other, lo, hi,
+                pct(dev, frames, 0.99), o50, best, omax, 100 * cpu / hz * 1000 / wall
         }' "$log" > "$work/$n.result"
 }
 
@@ -130,12 +136,12 @@ done
 
 for i in "${!dirs[@]}"; do
     echo "== ${dirs[$i]}: $runs runs of $frames frames (after the first $skip)"
-    printf '%-4s %10s %10s %14s %15s %12s %22s\n' run start-up "$frames fr" "13/14/other" "min..max" \
-        "|d-step| p99" "offset p50/p99/max"
+    printf '%-4s %10s %10s %14s %15s %12s %22s %6s\n' run start-up "$frames fr" "13/14/other" "min..max" \
+        "|d-step| p99" "offset p50/p99/max" "CPU"
     for ((r = 1; r <= runs; r++)); do
-        read -r st tot n13 n14 oth lo hi dev o50 o99 omax < "$work/$i.$r.result"
-        printf '%-4s %7s ms %7s ms %14s %9s ms %9s ms %13s ms\n' "$r" "$st" "$tot" "$n13/$n14/$oth" \
-            "$lo..$hi" "$dev" "$o50/$o99/$omax"
+        read -r st tot n13 n14 oth lo hi dev o50 o99 omax cpu < "$work/$i.$r.result"
+        printf '%-4s %7s ms %7s ms %14s %9s ms %9s ms %19s ms %5s%%\n' "$r" "$st" "$tot" "$n13/$n14/$oth" \
+            "$lo..$hi" "$dev" "$o50/$o99/$omax" "$cpu"
     done
     for ((r = 1; r <= runs; r++)); do cut -d' ' -f1 "$work/$i.$r.result"; done | sort -n |
         awk '{ v[NR] = $1 } END { printf "start-up to the first frame: median %.1f ms (%.1f to %.1f)\n",
