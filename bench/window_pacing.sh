@@ -11,9 +11,10 @@
 # (75 per second: 750 frames are 10000 ms), the intervals between presents rounded to whole
 # milliseconds, the p99 of each interval's distance from its 13 or 14 ms step, and the offset of
 # each present from its slot, and the game's CPU use over the run (all its threads, start-up
-# included, as a share of one core). Slots are the 13, 13, 14 ms grid of 75 per second, fitted to the run:
-# its phase is the one that fits best and its origin is the earliest present (no present can come
-# before its slot), so the offset is how late after the slot a frame appeared.
+# included, as a share of one core). Slots are the 13, 13, 14 ms grid of 75 per second fitted to
+# the run: its phase is the one that fits best, and its origin is the earliest present within
+# half a second either side (no present comes before its slot, and after a late frame the game
+# starts its schedule afresh), so the offset is how late after its slot a frame appeared.
 set -u
 runs=3 frames=750 skip=20
 dirs=()
@@ -100,12 +101,13 @@ run_once() {
             total = (t[a + frames] - t[a]) / 1000
             best = -1
             for (p = 0; p < 3; p++) {
-                lo = 1e18
+                for (k = 0; k <= frames; k++) o[k] = (t[a + k] - t[a]) / 1000 - grid(k, p)
                 for (k = 0; k <= frames; k++) {
-                    o[k] = (t[a + k] - t[a]) / 1000 - grid(k, p)
-                    if (o[k] < lo) lo = o[k]
+                    lo = o[k]
+                    for (j = k - 37; j <= k + 37; j++)
+                        if (j >= 0 && j <= frames && o[j] < lo) lo = o[j]
+                    off[k + 1] = o[k] - lo
                 }
-                for (k = 0; k <= frames; k++) off[k + 1] = o[k] - lo
                 sort(off, frames + 1)
                 if (best < 0 || pct(off, frames + 1, 0.99) < best) {
                     best = pct(off, frames + 1, 0.99); phase = p

@@ -70,6 +70,9 @@ bool set_full_screen(bool on);
 bool full_screen();
 void hide_mouse();
 void cls();
+// Presents the frame. flip(-1) with software pacing (always in a window) first waits for the
+// frame's slot on the 13, 13, 14 ms schedule of 75 per second, then presents; a late frame moves
+// the schedule to now.
 void flip(int sync);
 
 void set_mask_color(int r, int g, int b);
@@ -144,7 +147,9 @@ float joy_y(int port);
 int joy_down(int button, int port);
 // 1 while a pad is plugged in at the port (the headless backend: since the last set_pad).
 int joy_connected(int port);
-int millisecs();  // the headless backend's virtual clock, which starts at 0
+// Milliseconds: the steady clock since engine_init in the window, the headless backend's virtual
+// clock (from 0, moved on by flip's pacing) otherwise.
+int millisecs();
 
 // ---------------------------------------------------------------------------------------------
 // Random numbers, maths and number conversions
