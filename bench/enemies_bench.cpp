@@ -87,7 +87,7 @@ void measure_window(const std::string& name, int difficulty, bool fire, int star
         for (int f = 0; f < start; ++f) game_frame();
         size_t most = 0;
         headless::set_render(render);
-        bench_frames(name + (render ? ", rasterised" : ", draw log only"), window, [&] {
+        bench_frames(name + (render ? "" : ", draw log only"), window, [&] {
             game_frame();
             most = std::max(most, bullet_list->count());
         });
