@@ -81,9 +81,10 @@ TSound** const sound_globals[kSoundTable.size()] = {
 
 void check_asset_files() {
     for (const ImageEntry& e : kImageTable)
-        if (file_type(e.file) != 1) fatal_error(std::string(e.file) + ": file not found");
+        if (std::string why = file_problem(e.file); !why.empty())
+            fatal_error(std::string(e.file) + ": " + why);
     for (const char* file : kSoundTable)
-        if (file_type(file) != 1) fatal_error(std::string(file) + ": file not found");
+        if (std::string why = file_problem(file); !why.empty()) fatal_error(std::string(file) + ": " + why);
 }
 
 void load_images() {
@@ -91,11 +92,8 @@ void load_images() {
         const ImageEntry& e = kImageTable[i];
         TImage* image = e.count == 0 ? load_image(e.file, -1)
                                      : load_anim_image(e.file, e.cell_w, e.cell_h, 0, e.count, -1);
-        if (!image) {
-            if (e.count == 0) fatal_error(std::string(e.file) + ": not a readable BMP picture");
-            fatal_error(std::string(e.file) + ": not a readable BMP picture with " + std::to_string(e.count) +
-                        " cells of " + std::to_string(e.cell_w) + " x " + std::to_string(e.cell_h));
-        }
+        // The engine says what is wrong with the file: its header, its size, too few cells ...
+        if (!image) fatal_error(std::string(e.file) + ": " + engine_last_error());
         *image_globals[i] = image;
     }
 }
@@ -103,8 +101,7 @@ void load_images() {
 void load_sounds() {
     for (size_t i = 0; i < kSoundTable.size(); ++i) {
         TSound* sound = load_sound(kSoundTable[i], 0);
-        if (!sound)
-            fatal_error(std::string(kSoundTable[i]) + ": not a PCM WAV sound (8 or 16 bit, mono or stereo)");
+        if (!sound) fatal_error(std::string(kSoundTable[i]) + ": " + engine_last_error());
         *sound_globals[i] = sound;
     }
 }

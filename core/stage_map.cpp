@@ -34,9 +34,10 @@ void load_stage_file(uint8_t stage_number) {
     // A stage cannot be played without its whole map: stop before play rather than show half of
     // it or read past the end.
     const std::string path = stage_file_path(stage_number);
-    const int64_t size = file_size(path);
     const std::string needed = " (a stage file has " + int_to_text(stage_file_bytes) + " bytes)";
-    if (size < 0) fatal_error("stage file " + path + " is missing" + needed);
+    if (file_type(path) == 0) fatal_error("stage file " + path + " is missing" + needed);
+    if (std::string why = file_problem(path); !why.empty()) fatal_error("stage file " + path + " " + why);
+    const int64_t size = file_size(path);
     if (size < stage_file_bytes)
         fatal_error("stage file " + path + " is too short: " + int_to_text(size) + " bytes" + needed);
     TStream* in = read_file(path);

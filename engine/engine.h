@@ -176,11 +176,22 @@ int text_to_int(const std::string& text);
 
 struct TStream;
 
-int file_type(const std::string& path);      // 0 none, 1 file, 2 folder
-int64_t file_size(const std::string& path);  // -1 when there is no such file
+// 0 nothing, 1 a regular file, 2 a folder, 3 anything else (a named pipe, a device, a socket):
+// only a regular file counts as a file, since reading the others can block or never end.
+int file_type(const std::string& path);
+// What is at `path` in words, for messages: "nothing", "a file", "a folder", "a named pipe",
+// "a device", "a socket" or "a special file".
+std::string file_kind(const std::string& path);
+// "" for a regular file, else the end of a one-line message: "not found", "is a folder, not a
+// file", "is a named pipe, not a file", ...
+std::string file_problem(const std::string& path);
+int64_t file_size(const std::string& path);  // -1 when there is no such regular file
+// Both open regular files only (never blocking in the open), else nullptr.
 TStream* read_file(const std::string& path);
+// Creates or empties the file; nullptr for a folder, a named pipe or a socket there.
 TStream* write_file(const std::string& path);
-// An existing file for update (read and write, not emptied) when writeable, else for reading.
+// An existing regular file for update (read and write, not emptied) when writeable, else for
+// reading.
 TStream* open_stream(const std::string& path, int readable, int writeable);
 void seek_stream(TStream* stream, int64_t position);
 // Hands written data to the system (so it survives the program ending at any moment) and frees
@@ -215,3 +226,5 @@ std::string executable_folder();
 // ~/.local/share/cinder-arc/; "" when there is none.
 std::string user_data_folder(const std::string& app);
 bool rename_file(const std::string& from, const std::string& to);  // replaces `to` atomically
+// Removes a file or special file (never a folder); true when nothing is left at `path`.
+bool remove_file(const std::string& path);

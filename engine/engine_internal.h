@@ -2,6 +2,8 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -23,6 +25,11 @@ int now_ms();
 void advance_virtual_ms(int ms);
 // The steady-clock instant at which now_ms() of the window becomes `ms`.
 std::chrono::steady_clock::time_point ms_instant(int ms);
+
+// Files (files.cpp): the first `max_bytes` bytes of a regular file into `out`. Returns "" or why it
+// could not ("not found", "is a folder, not a file", "cannot be read: ..."). Never blocks on a
+// special file, and never allocates more than the file holds.
+std::string read_regular_file(const std::string& path, size_t max_bytes, std::vector<uint8_t>& out);
 
 // Graphics (graphics.cpp).
 int current_frame();  // number of the frame begun last (-1 before the first cls)
@@ -50,6 +57,11 @@ void input_close();
 // Sound (sound.cpp): opens the mixer (window backend) or stays silent.
 void sound_open(bool with_device);
 void sound_close();
+// The samples of a sound (unsigned 8-bit or signed 16-bit little-endian) in the mixer's format,
+// channel count and rate, as the window backend plays them. false when SDL cannot convert them
+// (or the conversion would need more than 256 MB, which no sound within parse_wav's limits does).
+bool convert_for_mixer(const std::vector<uint8_t>& pcm, int bits, int channels, int rate, uint16_t to_format,
+                       int to_channels, int to_rate, std::vector<uint8_t>& out);
 
 // The built-in debug font: 8 rows of 5 cells ('#' set, '.' clear) for codes 32..127, spaces
 // between rows ignored.

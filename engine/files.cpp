@@ -1,13 +1,19 @@
 // Files and binary streams over std::FILE: little-endian values, zeros past the end, and failures
-// kept on the stream (reported by close_stream) instead of ending the program.
+// kept on the stream (reported by close_stream) instead of ending the program. Only regular files
+// are opened: a named pipe or a device in place of a file would block or never end.
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
 #include "engine/engine.h"
+#include "engine/engine_internal.h"
 
 namespace fs = std::filesystem;
 
@@ -27,9 +33,33 @@ std::string native_path(const std::string& path) {
     return p;
 }
 
-TStream* open_with(const std::string& path, const char* mode) {
-    std::FILE* f = std::fopen(native_path(path).c_str(), mode);
-    if (!f) return nullptr;
+// Opens without blocking (a named pipe with no writer would wait forever in open), then keeps
+// the descriptor only if it is a regular file, or, for writing, anything but a pipe or socket
+// (a device such as /dev/full takes writes and fails them, which callers handle).
+int open_checked(const std::string& path, int flags, bool regular_only) {
+    const int fd = ::open(native_path(path).c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) return -1;
+    struct stat st;
+    const bool ok =
+        ::fstat(fd, &st) == 0 && (S_ISREG(st.st_mode) || (!regular_only && !S_ISFIFO(st.st_mode) &&
+                                                          !S_ISSOCK(st.st_mode) && !S_ISDIR(st.st_mode)));
+    if (!ok) {
+        ::close(fd);
+        return -1;
+    }
+    const int fl = ::fcntl(fd, F_GETFL);
+    if (fl != -1) ::fcntl(fd, F_SETFL, fl & ~O_NONBLOCK);
+    return fd;
+}
+
+TStream* open_with(const std::string& path, int flags, const char* mode, bool regular_only) {
+    const int fd = open_checked(path, flags, regular_only);
+    if (fd < 0) return nullptr;
+    std::FILE* f = ::fdopen(fd, mode);
+    if (!f) {
+        ::close(fd);
+        return nullptr;
+    }
     TStream* s = new TStream();
     s->file = f;
     return s;
@@ -66,7 +96,36 @@ int file_type(const std::string& path) {
     std::error_code ec;
     const fs::file_status st = fs::status(native_path(game_file_path(path)), ec);
     if (ec || !fs::exists(st)) return 0;
-    return fs::is_directory(st) ? 2 : 1;
+    if (fs::is_directory(st)) return 2;
+    return fs::is_regular_file(st) ? 1 : 3;
+}
+
+std::string file_kind(const std::string& path) {
+    std::error_code ec;
+    const fs::file_status st = fs::status(native_path(game_file_path(path)), ec);
+    if (ec || !fs::exists(st)) return "nothing";
+    switch (st.type()) {
+        case fs::file_type::regular:
+            return "a file";
+        case fs::file_type::directory:
+            return "a folder";
+        case fs::file_type::fifo:
+            return "a named pipe";
+        case fs::file_type::character:
+        case fs::file_type::block:
+            return "a device";
+        case fs::file_type::socket:
+            return "a socket";
+        default:
+            return "a special file";
+    }
+}
+
+std::string file_problem(const std::string& path) {
+    const int type = file_type(path);
+    if (type == 1) return "";
+    if (type == 0) return "not found";
+    return "is " + file_kind(path) + ", not a file";
 }
 
 int64_t file_size(const std::string& path) {
@@ -77,22 +136,16 @@ int64_t file_size(const std::string& path) {
     return ec ? -1 : int64_t(size);
 }
 
-TStream* read_file(const std::string& path) {
-    if (file_type(path) != 1) return nullptr;
-    return open_with(game_file_path(path), "rb");
+TStream* read_file(const std::string& path) { return open_with(game_file_path(path), O_RDONLY, "rb", true); }
+
+TStream* write_file(const std::string& path) {
+    return open_with(path, O_WRONLY | O_CREAT | O_TRUNC, "wb", false);
 }
 
-TStream* write_file(const std::string& path) { return open_with(path, "wb"); }
-
 TStream* open_stream(const std::string& path, int readable, int writeable) {
-    if (writeable) {
-        // An existing file of the working directory, not emptied.
-        std::error_code ec;
-        if (!fs::is_regular_file(native_path(path), ec)) return nullptr;
-        return open_with(path, "r+b");
-    }
-    if (file_type(path) != 1) return nullptr;
-    if (readable) return open_with(game_file_path(path), "rb");
+    // Opened for update: an existing file of the working directory, not emptied.
+    if (writeable) return open_with(path, O_RDWR, "r+b", true);
+    if (readable) return open_with(game_file_path(path), O_RDONLY, "rb", true);
     return nullptr;
 }
 
@@ -174,8 +227,44 @@ bool make_folder(const std::string& path) {
     return fs::is_directory(p, ec);
 }
 
+bool remove_file(const std::string& path) {
+    std::error_code ec;
+    const fs::path p = native_path(path);
+    if (fs::is_directory(fs::symlink_status(p, ec))) return false;
+    fs::remove(p, ec);
+    return !fs::exists(fs::symlink_status(p, ec));
+}
+
 bool rename_file(const std::string& from, const std::string& to) {
     std::error_code ec;
     fs::rename(native_path(from), native_path(to), ec);
     return !ec;
 }
+
+namespace engine_detail {
+
+std::string read_regular_file(const std::string& path, size_t max_bytes, std::vector<uint8_t>& out) {
+    out.clear();
+    if (std::string problem = file_problem(path); !problem.empty()) return problem;
+    const int fd = open_checked(game_file_path(path), O_RDONLY, true);
+    if (fd < 0) return std::string("cannot be opened: ") + std::strerror(errno);
+    std::string why;
+    // Grown as the data arrives, so a size the system reports wrongly costs nothing.
+    unsigned char buf[65536];
+    while (out.size() < max_bytes) {
+        const size_t want = std::min(sizeof buf, max_bytes - out.size());
+        const ssize_t got = ::read(fd, buf, want);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            why = std::string("cannot be read: ") + std::strerror(errno);
+            break;
+        }
+        if (got == 0) break;
+        out.insert(out.end(), buf, buf + got);
+    }
+    ::close(fd);
+    if (!why.empty()) out.clear();
+    return why;
+}
+
+}  // namespace engine_detail

@@ -7,12 +7,12 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <functional>
 #include <thread>
 #include <vector>
 
 #include "engine/atlas.h"
+#include "engine/bmp.h"
 #include "engine/engine.h"
 #include "engine/engine_internal.h"
 #include "engine/headless.h"
@@ -200,127 +200,32 @@ TImage* make_image(const std::string& path, int w, int h, const std::vector<std:
     return img;
 }
 
-uint16_t le16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
-uint32_t le32(const uint8_t* p) { return uint32_t(le16(p)) | uint32_t(le16(p + 2)) << 16; }
-
-// Only uncompressed BMPs of 1, 4, 8, 24 or 32 bits are pictures of the game (SDL also reads
-// 16-bit and run-length encoded ones). Sets `own_alpha` for 32-bit pictures.
-bool acceptable_bmp(const std::string& path, bool& own_alpha) {
-    std::ifstream in(path, std::ios::binary);
-    uint8_t h[34] = {};
-    if (!in.read(reinterpret_cast<char*>(h), sizeof h)) {
-        // A 12-byte core header is 26 bytes in all.
-        if (in.gcount() < 26) return false;
-    }
-    if (h[0] != 'B' || h[1] != 'M') return false;
-    const uint32_t header = le32(h + 14);
-    int bits;
-    uint32_t compression = 0;
-    if (header == 12) {
-        bits = le16(h + 24);
-    } else if (header >= 40) {
-        bits = le16(h + 28);
-        compression = le32(h + 30);
-    } else {
-        return false;
-    }
-    if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) return false;
-    // Bit fields only describe where a 32-bit pixel keeps its channels: still uncompressed.
-    if (!(compression == 0 || (compression == 3 && bits == 32))) return false;
-    own_alpha = bits == 32;
-    return true;
-}
-
-// The picture as ARGB8888 pixels, rows top to bottom.
-bool decode_bmp(const std::string& path, int& w, int& h, std::vector<uint32_t>& px, bool& own_alpha) {
-    if (!acceptable_bmp(path, own_alpha)) return false;
-    SDL_Surface* loaded = SDL_LoadBMP(path.c_str());
-    if (!loaded) return false;
-    SDL_Surface* argb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
-    SDL_FreeSurface(loaded);
-    if (!argb) return false;
-    w = argb->w;
-    h = argb->h;
-    px.resize(size_t(w) * size_t(h));
-    for (int y = 0; y < h; ++y)
-        std::memcpy(&px[size_t(y) * size_t(w)],
-                    static_cast<uint8_t*>(argb->pixels) + size_t(y) * size_t(argb->pitch), size_t(w) * 4);
-    SDL_FreeSurface(argb);
-    return true;
-}
-
-// Masking of one frame, then the binary alpha: below half is never drawn, the rest is opaque.
-void finish_frame(std::vector<uint32_t>& f, int w, int h, int flags, bool own_alpha) {
-    const uint32_t key = uint32_t(g_mask_r) << 16 | uint32_t(g_mask_g) << 8 | uint32_t(g_mask_b);
-    if (own_alpha) {
-        for (uint32_t& p : f) p = (p >> 24) >= 128 ? (p | 0xFF000000u) : (p & 0x00FFFFFFu);
-        return;
-    }
-    if (!(flags & 1)) {
-        for (uint32_t& p : f) p |= 0xFF000000u;
-        return;
-    }
-    std::vector<uint8_t> masked(f.size());
-    for (size_t i = 0; i < f.size(); ++i) masked[i] = (f[i] & 0xFFFFFFu) == key;
-    std::vector<uint32_t> out(f.size());
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            const size_t i = size_t(y) * size_t(w) + size_t(x);
-            if (!masked[i]) {
-                out[i] = f[i] | 0xFF000000u;
-                continue;
-            }
-            // A see-through pixel takes its visible neighbours' average colour, which only shows
-            // at the edges of filtered drawing.
-            unsigned r = 0, g = 0, b = 0, n = 0;
-            for (int dy = -1; dy <= 1; ++dy)
-                for (int dx = -1; dx <= 1; ++dx) {
-                    const int nx = x + dx, ny = y + dy;
-                    if (nx < 0 || ny < 0 || nx >= w || ny >= h) continue;
-                    const size_t j = size_t(ny) * size_t(w) + size_t(nx);
-                    if (masked[j]) continue;
-                    r += (f[j] >> 16) & 255;
-                    g += (f[j] >> 8) & 255;
-                    b += f[j] & 255;
-                    ++n;
-                }
-            out[i] = n ? ((r / n) << 16 | (g / n) << 8 | (b / n)) : 0;
-        }
-    }
-    f.swap(out);
-}
-
+// Reads and decodes the picture, cuts its cells and finishes their alpha. On failure the reason
+// is kept for the one line the game prints (engine_last_error).
 TImage* load_cells(const std::string& path, int cell_w, int cell_h, int first, int count, bool whole,
                    int flags) {
-    std::string native = game_file_path(path);
-    for (char& c : native)
-        if (c == '\\') c = '/';
     if (flags == -1) flags = g_auto_flags;
-    int w = 0, h = 0;
-    bool own_alpha = false;
-    std::vector<uint32_t> px;
-    if (!decode_bmp(native, w, h, px, own_alpha)) return nullptr;
+    std::vector<uint8_t> bytes;
+    std::string why = engine_detail::read_regular_file(path, engine_detail::kMaxPictureFileBytes, bytes);
+    engine_detail::Picture pic;
+    if (why.empty()) why = engine_detail::decode_bmp(bytes.data(), bytes.size(), pic);
+    bytes = std::vector<uint8_t>();
     if (whole) {
-        cell_w = w;
-        cell_h = h;
+        cell_w = pic.width;
+        cell_h = pic.height;
         first = 0;
         count = 1;
     }
-    if (cell_w <= 0 || cell_h <= 0 || first < 0 || count <= 0 || w <= 0 || h <= 0) return nullptr;
-    const int columns = w / cell_w, rows = h / cell_h;
-    if (int64_t(columns) * rows < int64_t(first) + count) return nullptr;
-    std::vector<std::vector<uint32_t>> frames(static_cast<size_t>(count));
-    for (int k = 0; k < count; ++k) {
-        const int i = first + k;
-        const int x0 = cell_w * (i % columns), y0 = cell_h * (i / columns);
-        std::vector<uint32_t>& f = frames[size_t(k)];
-        f.resize(size_t(cell_w) * size_t(cell_h));
-        for (int y = 0; y < cell_h; ++y)
-            std::memcpy(&f[size_t(y) * size_t(cell_w)], &px[size_t(y0 + y) * size_t(w) + size_t(x0)],
-                        size_t(cell_w) * 4);
-        finish_frame(f, cell_w, cell_h, flags, own_alpha);
+    const uint32_t key = uint32_t(g_mask_r) << 16 | uint32_t(g_mask_g) << 8 | uint32_t(g_mask_b);
+    std::vector<std::vector<uint32_t>> frames;
+    if (why.empty()) why = engine_detail::cut_cells(pic, cell_w, cell_h, first, count, flags, key, frames);
+    if (!why.empty()) {
+        engine_detail::set_last_error(why);
+        return nullptr;
     }
-    return make_image(path, cell_w, cell_h, frames, flags);
+    TImage* img = make_image(path, cell_w, cell_h, frames, flags);
+    if (!img) engine_detail::set_last_error(std::string("cannot make the picture: ") + SDL_GetError());
+    return img;
 }
 
 // The debug font as an image of 96 frames of 8 x 16, handle at the top left.

@@ -3,15 +3,15 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "engine/engine.h"
 #include "engine/engine_internal.h"
 #include "engine/headless.h"
+#include "engine/wav.h"
 
 struct TSound::Impl {
     std::vector<uint8_t> pcm;      // the file's samples (U8 or S16LSB), kept to rebuild the chunk
@@ -39,70 +39,59 @@ std::vector<TChannel*>& g_channels = *new std::vector<TChannel*>();
 std::vector<headless::Voice> g_voices;
 std::vector<headless::SoundEvent> g_sound_log;
 
-uint32_t le16(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8; }
-uint32_t le32(const uint8_t* p) { return le16(p) | le16(p + 2) << 16; }
+}  // namespace
 
-struct WavInfo {
-    int rate = 0, channels = 0, bits = 0;
-    size_t data_offset = 0, data_bytes = 0;
-};
+namespace engine_detail {
 
-// RIFF/WAVE with a PCM "fmt " chunk of 8 or 16 bits, 1 or 2 channels, before the "data" chunk.
-// Chunks are walked by their lengths (odd lengths padded to even); a chunk that runs past the
-// end of the file is a truncated file and fails.
-bool parse_wav(const std::vector<uint8_t>& b, WavInfo& out) {
-    if (b.size() < 12 || std::memcmp(b.data(), "RIFF", 4) != 0 || std::memcmp(b.data() + 8, "WAVE", 4) != 0)
-        return false;
-    bool have_fmt = false;
-    size_t at = 12;
-    while (at + 8 <= b.size()) {
-        const uint8_t* id = b.data() + at;
-        const size_t len = le32(b.data() + at + 4);
-        const size_t body = at + 8;
-        if (len > b.size() - body) return false;
-        if (std::memcmp(id, "fmt ", 4) == 0) {
-            if (len < 16) return false;
-            const uint8_t* f = b.data() + body;
-            if (le16(f) != 1) return false;  // PCM only
-            out.channels = int(le16(f + 2));
-            out.rate = int(le32(f + 4));
-            out.bits = int(le16(f + 14));
-            if (out.channels != 1 && out.channels != 2) return false;
-            if (out.bits != 8 && out.bits != 16) return false;
-            if (out.rate <= 0) return false;
-            have_fmt = true;
-        } else if (std::memcmp(id, "data", 4) == 0) {
-            if (!have_fmt) return false;
-            out.data_offset = body;
-            out.data_bytes = len;
-            return true;
-        }
-        at = body + len + (len & 1);
+bool convert_for_mixer(const std::vector<uint8_t>& pcm, int bits, int channels, int rate, uint16_t to_format,
+                       int to_channels, int to_rate, std::vector<uint8_t>& out) {
+    out.clear();
+    const SDL_AudioFormat from = bits == 8 ? AUDIO_U8 : AUDIO_S16LSB;
+    SDL_AudioCVT cvt;
+    const int built = SDL_BuildAudioCVT(&cvt, from, Uint8(channels), rate, SDL_AudioFormat(to_format),
+                                        Uint8(to_channels), to_rate);
+    if (built < 0) return false;
+    if (built == 0) {
+        out = pcm;
+        return true;
     }
-    return false;
+    // SDL converts in place in a buffer of the input's size times its worst-case growth, which
+    // follows the ratio of the rates. With the rates and lengths parse_wav allows that is at most
+    // some tens of megabytes; anything beyond is refused rather than attempted.
+    constexpr size_t kMostConversionBytes = size_t(256) << 20;
+    if (cvt.len_mult <= 0 || pcm.size() > kMostConversionBytes / size_t(cvt.len_mult)) {
+        SDL_SetError("the conversion would need more than %u MB", unsigned(kMostConversionBytes >> 20));
+        return false;
+    }
+    cvt.len = int(pcm.size());
+    out.assign(pcm.size() * size_t(cvt.len_mult), 0);
+    std::memcpy(out.data(), pcm.data(), pcm.size());
+    cvt.buf = out.data();
+    if (SDL_ConvertAudio(&cvt) != 0) {
+        out.clear();
+        return false;
+    }
+    out.resize(size_t(cvt.len_cvt));
+    out.shrink_to_fit();
+    return true;
 }
 
-// Converts the file's samples to the mixer's format (SDL's converter) and wraps them in a chunk
-// that the sound owns. Without a device there is nothing to do.
+}  // namespace engine_detail
+
+namespace {
+
+// Converts the file's samples to the mixer's format and wraps them in a chunk that the sound
+// owns. Without a device there is nothing to do.
 bool make_chunk(TSound* s) {
     TSound::Impl& im = *s->impl;
     if (!g_audio || im.pcm.empty()) return true;
-    SDL_AudioCVT cvt;
-    const SDL_AudioFormat src = s->bits == 8 ? AUDIO_U8 : AUDIO_S16LSB;
-    const int built = SDL_BuildAudioCVT(&cvt, src, Uint8(s->channels), s->rate, g_mix_format,
-                                        Uint8(g_mix_channels), g_mix_rate);
-    if (built < 0) return false;
-    if (built == 0) {
-        im.samples = im.pcm;
-    } else {
-        cvt.len = int(im.pcm.size());
-        im.samples.assign(im.pcm.size() * size_t(cvt.len_mult), 0);
-        std::memcpy(im.samples.data(), im.pcm.data(), im.pcm.size());
-        cvt.buf = im.samples.data();
-        if (SDL_ConvertAudio(&cvt) != 0) return false;
-        im.samples.resize(size_t(cvt.len_cvt));
+    if (!engine_detail::convert_for_mixer(im.pcm, s->bits, s->channels, s->rate, g_mix_format, g_mix_channels,
+                                          g_mix_rate, im.samples)) {
+        engine_detail::set_last_error(std::string("cannot convert the samples: ") + SDL_GetError());
+        return false;
     }
     im.chunk = Mix_QuickLoad_RAW(im.samples.data(), Uint32(im.samples.size()));
+    if (!im.chunk) engine_detail::set_last_error(std::string("cannot make a sound: ") + Mix_GetError());
     return im.chunk != nullptr;
 }
 
@@ -178,28 +167,24 @@ void sound_close() {
 }  // namespace engine_detail
 
 TSound* load_sound(const std::string& path, int /*flags: the game never loops*/) {
-    std::string native = game_file_path(path);
-    for (char& c : native)
-        if (c == '\\') c = '/';
-    std::ifstream in(native, std::ios::binary);
-    if (!in) return nullptr;
-    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    WavInfo w;
-    if (!parse_wav(bytes, w)) return nullptr;
-    const size_t frame_bytes = size_t(w.channels) * size_t(w.bits / 8);
-    const size_t frames = w.data_bytes / frame_bytes;
-    if (frames > size_t(INT32_MAX)) return nullptr;
-
+    std::vector<uint8_t> bytes;
+    std::string why = engine_detail::read_regular_file(path, engine_detail::kMaxSoundFileBytes, bytes);
+    engine_detail::WavInfo w;
+    if (why.empty()) why = engine_detail::parse_wav(bytes.data(), bytes.size(), w);
+    if (!why.empty()) {
+        engine_detail::set_last_error(why);
+        return nullptr;
+    }
     TSound* s = new TSound();
     s->path = path;
     s->rate = w.rate;
     s->channels = w.channels;
     s->bits = w.bits;
-    s->frames = int(frames);
+    s->frames = int(w.frames);
     s->impl = new TSound::Impl();
-    s->impl->duration_ms = double(frames) * 1000.0 / double(w.rate);
+    s->impl->duration_ms = double(w.frames) * 1000.0 / double(w.rate);
     const uint8_t* data = bytes.data() + w.data_offset;
-    s->impl->pcm.assign(data, data + frames * frame_bytes);
+    s->impl->pcm.assign(data, data + w.data_bytes);
     if (!make_chunk(s)) {
         delete s->impl;
         delete s;

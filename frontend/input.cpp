@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 
 #include "core/game_flow.h"
 #include "core/tables.h"
@@ -100,13 +101,15 @@ void load_replay() {
     replay_size = int32_t(std::clamp<int64_t>(file_size(replay_source), 1, reach));
     replay_at_end = 0;
     bool read = false;
+    // An empty file holds no difficulty: the setting stays as the player left it.
+    const bool has_difficulty = file_size(replay_source) >= 1;
     if (TStream* in = read_file(replay_source)) {
         const int difficulty = read_byte(in);
         for (int32_t i = 2; i <= replay_size; ++i) replay_data[size_t(i)] = read_byte(in);
         read = !stream_failed(in);
         close_stream(in);
         // A difficulty no table or stage value exists for plays at NORMAL.
-        if (read)
+        if (read && has_difficulty)
             setting_difficulty =
                 difficulty >= 0 && difficulty <= 2 ? uint8_t(difficulty) : kDefaultDifficulty;
     }
@@ -128,6 +131,21 @@ void playback_step() {
 }
 
 }  // namespace
+
+bool replay_available() {
+    const int type = file_type(replay_source);
+    if (type == 0) return false;
+    std::string why;
+    if (type != 1) {
+        why = "is " + file_kind(replay_source) + ", not a file";
+    } else if (file_size(replay_source) < 1) {
+        why = "is empty";
+    }
+    if (why.empty()) return true;
+    std::fprintf(stderr, "cinder-arc: %s %s; there is no replay to play\n", replay_source.c_str(),
+                 why.c_str());
+    return false;
+}
 
 void decode_replay_byte(int32_t code, uint8_t& move, uint8_t& button) {
     if (code >= 10 && code <= 93) {

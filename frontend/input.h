@@ -23,6 +23,11 @@ extern std::string replay_source;
 // line on stderr; the game goes on.
 void input_step();
 
+// Whether REPLAY has something to play: a regular file replay_source holding at least its difficulty
+// byte. A missing file says nothing; an empty one, or a folder or pipe in its place, says so in
+// one line (and, like a missing one, is not played: it would set a difficulty it does not hold).
+bool replay_available();
+
 // The input codes of one replay byte: its two decimal digits for 10..93, else no move and no
 // button. Never reads more than the byte's two digits.
 void decode_replay_byte(int32_t code, uint8_t& move, uint8_t& button);

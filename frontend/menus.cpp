@@ -111,7 +111,7 @@ void main_menu_page() {
             menu_cursor = 2;  // NORMAL first
             break;
         case 4:
-            if (file_type(replay_source) == 1) begin_game(1);  // a replay file, not a folder
+            if (replay_available()) begin_game(1);
             break;
         case 5:
             save_settings_and_scores();

@@ -13,7 +13,14 @@ uint8_t setting_control = kDefaultControl;
 uint8_t setting_fullscreen = kDefaultFullscreen;
 uint8_t setting_particles = kDefaultParticles;
 
+namespace {
+// Set when a file was there but could not be read: the save then leaves it alone rather than
+// put the built-in values over the player's own.
+bool g_keep_settings_file = false, g_keep_hiscore_file = false;
+}  // namespace
+
 void reset_settings_state() {
+    g_keep_settings_file = g_keep_hiscore_file = false;
     setting_difficulty = kDefaultDifficulty;
     setting_control = kDefaultControl;
     setting_fullscreen = kDefaultFullscreen;
@@ -40,24 +47,39 @@ int32_t get_int(const std::vector<uint8_t>& in, size_t at) {
 }
 
 // The first `max_bytes` bytes of a regular file, zero-padded to `max_bytes`; nothing when there
-// is no such file or the system refuses the read (the built-in values then stay).
-std::optional<std::vector<uint8_t>> read_padded(const char* path, int max_bytes) {
-    if (file_type(path) != 1) return std::nullopt;
-    const int64_t size = std::clamp<int64_t>(file_size(path), 0, max_bytes);
-    TStream* in = read_file(path);
+// is no such file or it cannot be read (the built-in values then stay, with one line saying why).
+std::optional<std::vector<uint8_t>> read_padded(const char* path, int max_bytes, bool& keep) {
+    keep = false;
+    const int type = file_type(path);
+    if (type == 0) return std::nullopt;
+    TStream* in = type == 1 ? read_file(path) : nullptr;
     if (!in) {
-        std::fprintf(stderr, "cinder-arc: cannot open %s; using the built-in values\n", path);
+        const std::string what = type == 1 ? "cannot be opened" : "is " + file_kind(path) + ", not a file";
+        std::fprintf(stderr, "cinder-arc: %s %s; using the built-in values and leaving it as it is\n", path,
+                     what.c_str());
+        keep = true;
         return std::nullopt;
     }
+    const int64_t size = std::clamp<int64_t>(file_size(path), 0, max_bytes);
     std::vector<uint8_t> bytes(size_t(max_bytes), 0);
     for (int64_t i = 0; i < size; ++i) bytes[size_t(i)] = uint8_t(read_byte(in));
     const bool failed = stream_failed(in);
     close_stream(in);
     if (failed) {
-        std::fprintf(stderr, "cinder-arc: cannot read %s; using the built-in values\n", path);
+        std::fprintf(stderr,
+                     "cinder-arc: %s cannot be read; using the built-in values and leaving it as it is\n",
+                     path);
+        keep = true;
         return std::nullopt;
     }
     return bytes;
+}
+
+// A temporary file left by a save that was cut off (a kill, a power loss) is of no use: the file
+// it was to replace is whole. Removed so that it cannot get in the way of the next save.
+void remove_stale_temp(const std::string& path) {
+    const std::string temp = path + ".tmp";
+    remove_file(temp);  // never a folder: one in the way is the player's, and the save says so
 }
 
 }  // namespace
@@ -112,12 +134,14 @@ void decode_hiscores(const std::vector<uint8_t>& bytes) {
 }
 
 void load_settings_and_scores() {
-    if (auto bytes = read_padded(kSettingsPath, kSettingsBytes)) {
+    remove_stale_temp(kSettingsPath);
+    remove_stale_temp(kHiscorePath);
+    if (auto bytes = read_padded(kSettingsPath, kSettingsBytes, g_keep_settings_file)) {
         std::array<uint8_t, kSettingsBytes> s{};
         std::copy_n(bytes->begin(), kSettingsBytes, s.begin());
         decode_settings(s);
     }
-    if (auto bytes = read_padded(kHiscorePath, kHiscoreBytes)) decode_hiscores(*bytes);
+    if (auto bytes = read_padded(kHiscorePath, kHiscoreBytes, g_keep_hiscore_file)) decode_hiscores(*bytes);
 }
 
 bool write_file_safely(const std::string& path, const std::vector<uint8_t>& bytes) {
@@ -128,6 +152,9 @@ bool write_file_safely(const std::string& path, const std::vector<uint8_t>& byte
         // On the device before the rename, so the name never points at a half-written file.
         const bool synced = sync_stream(out);
         ok = close_stream(out) && synced && rename_file(temp, path);
+        // A half-written or unplaceable copy must not stay behind (a full disk, a folder in the
+        // way of the rename).
+        if (!ok) remove_file(temp);
     }
     return ok;
 }
@@ -139,8 +166,9 @@ bool save_settings_and_scores() {
         return false;
     }
     const std::array<uint8_t, kSettingsBytes> s = encode_settings();
-    const bool settings_ok = write_file_safely(kSettingsPath, std::vector<uint8_t>(s.begin(), s.end()));
-    const bool scores_ok = write_file_safely(kHiscorePath, encode_hiscores());
+    const bool settings_ok =
+        g_keep_settings_file || write_file_safely(kSettingsPath, std::vector<uint8_t>(s.begin(), s.end()));
+    const bool scores_ok = g_keep_hiscore_file || write_file_safely(kHiscorePath, encode_hiscores());
     if (settings_ok && scores_ok) return true;
     const std::string failed = !settings_ok && !scores_ok
                                    ? std::string(kSettingsPath) + " and " + kHiscorePath

@@ -21,12 +21,15 @@ inline constexpr int kHiscoreBytes = 450;  // 10 records of 3 tables of 15 bytes
 inline constexpr uint8_t kDefaultDifficulty = 1, kDefaultControl = 0, kDefaultFullscreen = 0,
                          kDefaultParticles = 20;
 
-// Leaves the built-in values of a part in place when its file is missing or unreadable. A short
-// file reads zeros past its end; settings outside their ranges fall back to the built-in values.
+// Leaves the built-in values of a part in place when its file is missing or unreadable (a file
+// that is there but cannot be read, or a folder or named pipe in its place, says so in one line
+// and is then never saved over). A short file reads zeros past its end; settings outside their
+// ranges fall back to the built-in values. Removes a temporary file a cut-off save left behind.
 void load_settings_and_scores();
 // Writes both files, each through a temporary file in data/ that is renamed over the old one, so
-// an interrupted save leaves the old file whole. Creates data/ when missing. A failure prints one
-// line to stderr and returns false; the game goes on.
+// an interrupted save leaves the old file whole, and a failed one leaves no temporary file.
+// Creates data/ when missing. A failure prints one line to stderr and returns false; the game
+// goes on.
 bool save_settings_and_scores();
 
 // The file images, for the loader, the saver and the tests.

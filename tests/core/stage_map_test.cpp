@@ -3,6 +3,8 @@
 #include "core/stage_map.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -111,6 +113,15 @@ TEST_F(StageFileDeathTest, ShortFileEndsTheProgramNamingItAndItsSize) {
     EXPECT_EXIT(load_stage_file(1), ::testing::ExitedWithCode(1), "level/level1.txt.*11249 bytes");
     write_stage(2, {});
     EXPECT_EXIT(load_stage_file(2), ::testing::ExitedWithCode(1), "level/level2.txt.* 0 bytes");
+}
+
+TEST_F(StageFileDeathTest, AFolderOrPipeInPlaceOfTheStageIsNamedAsSuch) {
+    std::filesystem::create_directories("level/level3.txt");
+    EXPECT_EXIT(load_stage_file(3), ::testing::ExitedWithCode(1),
+                "^cinder-arc: stage file level/level3.txt is a folder, not a file\n$");
+    ASSERT_EQ(::mkfifo("level/level4.txt", 0600), 0);
+    EXPECT_EXIT((::alarm(10), load_stage_file(4)), ::testing::ExitedWithCode(1),
+                "^cinder-arc: stage file level/level4.txt is a named pipe, not a file\n$");
 }
 
 class Spawner : public StageTest {};

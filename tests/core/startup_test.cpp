@@ -150,6 +150,16 @@ TEST_F(StartUpDeathTest, AMissingAssetEndsTheProgramNamingTheFile) {
     EXPECT_EXIT(check_asset_files(), ::testing::ExitedWithCode(1), "sfx/bullet2.wav");
 }
 
+TEST_F(StartUpDeathTest, AFolderInPlaceOfAnAssetIsNamedAsSuch) {
+    std::string dir = testsupport::make_temp_dir("folder-asset");
+    testsupport::write_minimal_game_files(dir);
+    std::filesystem::remove(dir + "/gfx/logo1.bmp");
+    std::filesystem::create_directories(dir + "/gfx/logo1.bmp");
+    std::filesystem::current_path(dir);
+    EXPECT_EXIT(check_asset_files(), ::testing::ExitedWithCode(1),
+                "^cinder-arc: gfx/logo1.bmp: is a folder, not a file\n$");
+}
+
 TEST_F(StartUpDeathTest, AStripWithTooFewCellsEndsTheProgramNamingTheFile) {
     std::string dir = testsupport::make_temp_dir("short-strip");
     testsupport::write_minimal_game_files(dir);
@@ -157,7 +167,8 @@ TEST_F(StartUpDeathTest, AStripWithTooFewCellsEndsTheProgramNamingTheFile) {
     testsupport::write_bmp24(dir + "/gfx/shot2.bmp", 48, 12,
                              std::vector<testsupport::Pixel>(48 * 12, {1, 2, 3}));
     std::filesystem::current_path(dir);
-    EXPECT_EXIT(load_images(), ::testing::ExitedWithCode(1), "gfx/shot2.bmp");
+    EXPECT_EXIT(load_images(), ::testing::ExitedWithCode(1),
+                "gfx/shot2.bmp: a picture of 48 x 12 holds 4 cells of 12 x 12, not 5");
 }
 
 }  // namespace

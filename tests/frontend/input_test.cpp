@@ -192,6 +192,15 @@ TEST_F(InputStep, AReplayDifficultyOutsideTheTablesPlaysAtNormal) {
     EXPECT_EQ(setting_difficulty, 1);
 }
 
+TEST_F(InputStep, AReplayEmptiedBeforePlaybackKeepsTheDifficulty) {
+    write_bytes(kReplayPath, {});
+    setting_difficulty = 2;
+    start(1);
+    input_step();
+    EXPECT_EQ(setting_difficulty, 2);
+    EXPECT_EQ(code(), 50);
+}
+
 TEST_F(InputStep, OnlyTheRecordableCodesDecodeIntoInput) {
     uint8_t move = 0, button = 0;
     for (int c : {10, 39, 50, 93, 14}) {

@@ -116,6 +116,28 @@ TEST_F(FrontEnd, ReplayWithoutAFileDoesNothingUntilTheButtonIsReleased) {
     EXPECT_EQ(menu_cursor, 2);
 }
 
+// A replay with no difficulty byte, or a folder in its place, is no replay: REPLAY does nothing
+// but say so, and the difficulty stays the player's.
+TEST_F(FrontEnd, AnEmptyReplayIsNoReplay) {
+    setting_difficulty = 2;
+    testsupport::write_bytes(kReplayPath, {});
+    testing::internal::CaptureStderr();
+    choose(4);
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(game_mode, 0);
+    EXPECT_EQ(menu_screen, 1);
+    EXPECT_EQ(replay_running, 0);
+    EXPECT_EQ(setting_difficulty, 2);
+    EXPECT_EQ(err, "cinder-arc: replay/replay.txt is empty; there is no replay to play\n");
+    std::filesystem::remove(kReplayPath);
+    std::filesystem::create_directories(kReplayPath);
+    testing::internal::CaptureStderr();
+    tap({kA});
+    err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(menu_screen, 1);
+    EXPECT_EQ(err, "cinder-arc: replay/replay.txt is a folder, not a file; there is no replay to play\n");
+}
+
 TEST_F(FrontEnd, TheHighScorePageFlipsBetweenTheThreeTables) {
     choose(3);
     EXPECT_EQ(text_at(img_font1, 205), "NORMAL");

@@ -3,6 +3,8 @@
 #include "frontend/settings_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -124,6 +126,40 @@ TEST_F(SettingsFile, ADataPathThatIsNoFolderFailsWithOneLine) {
     EXPECT_EQ(read_bytes("data"), (std::vector<uint8_t>{1}));
 }
 
+// Temporary files never stay behind: a failed save removes its own, and start-up removes one a
+// cut-off save left. A file that is there but cannot be read is reported and never saved over.
+TEST_F(SettingsFile, NoTemporaryFileStaysAndAnUnreadableFileIsKept) {
+    write_bytes("data/settings.dat.tmp", {9, 9});  // a save killed half-way
+    write_bytes("data/highscore.dat.tmp", {});
+    load_settings_and_scores();
+    EXPECT_FALSE(fs::exists("data/settings.dat.tmp"));
+    EXPECT_FALSE(fs::exists("data/highscore.dat.tmp"));
+
+    fs::create_directories("data/highscore.dat");  // a folder in place of the file: the rename fails
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(save_settings_and_scores());
+    testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(fs::exists("data/highscore.dat.tmp"));
+    EXPECT_TRUE(fs::exists("data/settings.dat"));
+
+    // A named pipe in place of the settings: one line, the built-in values, and left in place.
+    fs::remove_all("data");
+    fs::create_directories("data");
+    ASSERT_EQ(::mkfifo("data/settings.dat", 0600), 0);
+    write_bytes("data/highscore.dat", std::vector<uint8_t>(450, 'Z'));
+    ::chmod("data/highscore.dat", 0);  // unreadable (unless the tests run as root)
+    const bool unreadable = ::access("data/highscore.dat", R_OK) != 0;
+    testing::internal::CaptureStderr();
+    load_settings_and_scores();
+    EXPECT_TRUE(save_settings_and_scores());
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), unreadable ? 2 : 1) << err;
+    EXPECT_NE(err.find("data/settings.dat is a named pipe, not a file"), std::string::npos) << err;
+    EXPECT_TRUE(fs::is_fifo("data/settings.dat"));
+    ::chmod("data/highscore.dat", 0600);
+    EXPECT_EQ(read_bytes("data/highscore.dat"), std::vector<uint8_t>(450, 'Z'));  // kept, or saved back alike
+}
+
 // Closing the window, like Escape and "QUIT", keeps a setting changed during the run.
 using SaveOnExitDeathTest = SettingsFile;
 
@@ -145,3 +181,4 @@ TEST_F(SaveOnExitDeathTest, ClosingTheWindowSavesTheSettings) {
 }
 
 }  // namespace
+
