@@ -6,7 +6,7 @@ int main() {
     if (!engine_init(Backend::window)) return 1;
     int code = 0;
     try {
-        main_program();
+        run_main_program();
     } catch (const ProgramExit& e) {
         code = e.code;
     }

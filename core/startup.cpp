@@ -1,6 +1,10 @@
 // Start-up in its fixed order, then the frame loop.
 #include "core/startup.h"
 
+#include <exception>
+#include <new>
+#include <string>
+
 #include "core/assets.h"
 #include "core/entities.h"
 #include "core/game_flow.h"
@@ -35,6 +39,7 @@ void reset_all_state() {
     reset_debug_overlay_state();
     reset_controls_state();
     reset_pause_state();
+    set_exit_hook(nullptr);
 }
 
 void start_up() {
@@ -94,16 +99,34 @@ void run_frame() {
 
 LoopEnd main_program() {
     start_up();
+    // From here on the session can change settings and scores: a fatal error (a broken stage file
+    // at game start) or an unexpected failure saves them too before the program ends.
+    set_exit_hook([] { save_settings_and_scores(); });
     LoopEnd end = LoopEnd::escape;
     while (true) {
         run_frame();
         if (key_hit(27)) break;
         if (app_terminate()) {
-            end = LoopEnd::close;
+            end = termination_signal() != 0 ? LoopEnd::signal : LoopEnd::close;
             break;
         }
     }
     // Every way out keeps the settings and high scores ("QUIT" saves before it ends the program).
+    set_exit_hook(nullptr);
     save_settings_and_scores();
     return end;
+}
+
+LoopEnd run_main_program() {
+    try {
+        return main_program();
+    } catch (const ProgramExit&) {
+        throw;
+    } catch (const std::bad_alloc&) {
+        fatal_error("out of memory");
+    } catch (const std::exception& e) {
+        fatal_error(std::string("stopped by an unexpected failure: ") + e.what());
+    } catch (...) {
+        fatal_error("stopped by an unexpected failure");
+    }
 }

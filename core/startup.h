@@ -7,12 +7,17 @@ extern int32_t screen_depth;
 extern int32_t frame_start_ms, frame_ms;
 
 // How the frame loop ended (the headless runner reports it).
-enum class LoopEnd { escape, close };
+// signal: a SIGHUP, SIGINT or SIGTERM asked the program to end.
+enum class LoopEnd { escape, close, signal };
 
-// Runs the whole program: start-up, then one front-end or play step per frame until Escape or a
-// close request. "QUIT" leaves through end_program (ProgramExit), and a failed start-up through
-// fatal_error.
+// Runs the whole program: start-up, then one front-end or play step per frame until Escape, a
+// close request or an ending signal, then saves the settings and high scores. "QUIT" leaves
+// through end_program (ProgramExit), and a failed start-up through fatal_error (which saves too
+// once start-up is done).
 LoopEnd main_program();
+// main_program for main(): any exception but ProgramExit (out of memory, ...) ends the program
+// through fatal_error, with one line and the settings and high scores saved.
+LoopEnd run_main_program();
 
 // The start-up steps before the loop, and one iteration of the loop (for tests and the benchmark).
 void start_up();

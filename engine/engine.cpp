@@ -1,9 +1,11 @@
-// Engine start-up and shutdown, the program's two ways out, and the millisecond clock.
+// Engine start-up and shutdown, the program's ways out (with the save hook and the signals that
+// ask the program to end), and the millisecond clock.
 #include "engine/engine.h"
 
 #include <SDL.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -19,6 +21,35 @@ int g_virtual_ms = 0;
 // The window's clock counts from here. The steady clock (not SDL's millisecond ticks) lets the
 // pacing wait end on a millisecond boundary itself rather than up to a millisecond after it.
 std::chrono::steady_clock::time_point g_origin = std::chrono::steady_clock::now();
+void (*g_exit_hook)() = nullptr;
+
+// The last of SIGHUP, SIGINT, SIGTERM received; the handler does nothing else, and the frame
+// loop ends through app_terminate and saves as for a closed window.
+volatile std::sig_atomic_t g_signal = 0;
+std::sig_atomic_t g_signal_seen = 0;  // what app_terminate has already reported
+
+extern "C" void note_signal(int signo) { g_signal = signo; }
+
+constexpr int kEndSignals[] = {SIGHUP, SIGINT, SIGTERM};
+bool g_handled[3] = {};
+
+// A signal ignored when the program started (nohup, a background job of a script) stays ignored.
+void install_signal_handlers() {
+    struct sigaction sa {};
+    sa.sa_handler = note_signal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;  // a read or write in progress goes on rather than failing
+    for (int i = 0; i < 3; ++i) {
+        struct sigaction old {};
+        g_handled[i] = sigaction(kEndSignals[i], nullptr, &old) == 0 && old.sa_handler != SIG_IGN &&
+                       sigaction(kEndSignals[i], &sa, nullptr) == 0;
+    }
+}
+
+void restore_signal_handlers() {
+    for (int i = 0; i < 3; ++i)
+        if (g_handled[i]) std::signal(kEndSignals[i], SIG_DFL);
+}
 
 }  // namespace
 
@@ -50,6 +81,9 @@ bool engine_init(Backend backend) {
     }
     g_backend = backend;
     g_last_error.clear();
+    // SDL would turn SIGINT and SIGTERM (not SIGHUP) into a quit event; the engine takes all three
+    // itself, in both backends, so that each ends the game through the same saving way out.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // Drawing calls are queued and sent in batches; both backends draw through SDL_Renderer.
     SDL_SetHint(SDL_HINT_RENDER_BATCHING, "1");
     if (backend == Backend::headless) {
@@ -80,6 +114,9 @@ bool engine_init(Backend backend) {
         }
     }
     g_initialised = true;
+    g_signal = 0;
+    g_signal_seen = 0;
+    install_signal_handlers();
     engine_detail::input_open();
     engine_detail::sound_open(backend == Backend::window);
     return true;
@@ -96,6 +133,7 @@ void engine_shutdown() {
     engine_detail::graphics_close();
     engine_detail::input_close();
     SDL_Quit();
+    restore_signal_handlers();
     g_initialised = false;
 }
 
@@ -103,12 +141,36 @@ Backend engine_backend() { return g_backend; }
 
 void end_program() { throw ProgramExit{0, "quit"}; }
 
+void set_exit_hook(void (*hook)()) { g_exit_hook = hook; }
+
+void run_exit_hook() {
+    // Taken off first: a failure inside the hook must not run it again.
+    void (*hook)() = g_exit_hook;
+    g_exit_hook = nullptr;
+    if (hook) hook();
+}
+
 void fatal_error(const std::string& message) {
     std::fflush(stdout);
     std::fprintf(stderr, "cinder-arc: %s\n", message.c_str());
     std::fflush(stderr);
+    run_exit_hook();
+    std::fflush(stderr);
     std::exit(1);
 }
+
+int termination_signal() { return int(g_signal); }
+
+namespace engine_detail {
+
+bool take_termination_signal() {
+    const std::sig_atomic_t now = g_signal;
+    if (now == 0 || now == g_signal_seen) return false;
+    g_signal_seen = now;
+    return true;
+}
+
+}  // namespace engine_detail
 
 int millisecs() { return engine_detail::now_ms(); }
 

@@ -36,9 +36,17 @@ struct ProgramExit {
 // Ends the program at once with exit code 0 (the game's "QUIT"). Nothing is saved here.
 [[noreturn]] void end_program();
 
-// Prints "cinder-arc: <message>" to stderr and ends the program with exit code 1 (missing asset,
-// screen that cannot open, ...). Never returns.
+// Prints "cinder-arc: <message>" to stderr, runs the exit hook and ends the program with exit
+// code 1 (missing asset, screen that cannot open, broken stage file, ...). Never returns.
 [[noreturn]] void fatal_error(const std::string& message);
+// What every way out that does not pass the game's own save runs first (fatal_error, and the
+// top-level handlers of unexpected failures): the game's save of the player's settings and high
+// scores, set once they are loaded. Runs at most once; nullptr for nothing.
+void set_exit_hook(void (*hook)());
+void run_exit_hook();
+// The signal (SIGHUP, SIGINT or SIGTERM) received last, 0 if none. Each one asks the program to
+// end: app_terminate reports it as it reports a closed window.
+int termination_signal();
 
 // ---------------------------------------------------------------------------------------------
 // Graphics
@@ -137,7 +145,7 @@ int key_hit(int key);  // presses since the last call for this key
 // Presses of `key` made while Alt was held, since the last call for this key (a chord such as
 // Alt+Enter may be pressed and released within one frame).
 int key_hit_alt(int key);
-int app_terminate();  // 1 once after a close request
+int app_terminate();  // 1 once after a close request (or a SIGHUP, SIGINT or SIGTERM)
 int app_focused();    // 1 while the window has the input focus
 // Port 0 is the first game pad plugged in (a known controller, else a plain joystick); axes
 // -1..+1 (the d-pad or hat gives -1/+1 too), button 0 = A / first button, 1 = B / second.

@@ -19,6 +19,9 @@ bool initialised();
 bool is_headless();
 void set_last_error(const std::string& text);
 
+// True once for each new SIGHUP, SIGINT or SIGTERM received (app_terminate reports it).
+bool take_termination_signal();
+
 // The clock: the virtual one of the headless backend, or whole milliseconds of the steady clock
 // since engine_init in the window.
 int now_ms();

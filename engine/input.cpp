@@ -429,7 +429,7 @@ int key_hit_alt(int key) {
 
 int app_terminate() {
     engine_detail::pump_events();
-    const bool asked = g_close_requested;
+    const bool asked = g_close_requested || engine_detail::take_termination_signal();
     g_close_requested = false;
     return asked ? 1 : 0;
 }

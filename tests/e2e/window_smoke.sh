@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The real window under Xvfb: 640 x 480, titled "Tessel: Cinder Arc", and Escape ends the program
-# with exit code 0 within a frame or two.
+# with exit code 0 within a frame or two; SIGHUP ends it too, saving the player's files.
 set -u
 game=$1
 command -v Xvfb > /dev/null && command -v xdotool > /dev/null || { echo "Xvfb or xdotool missing (make test installs them)"; exit 1; }
@@ -61,6 +61,24 @@ code=$?
 game_pid=
 [ "$code" -eq 0 ] || fail "exit code $code: $(cat "$work/game.log")"
 echo "window: ok"
+
+# A closed terminal or a logout (SIGHUP) saves the settings and high scores as Escape does.
+rm -rf "$work/data"
+(cd "$work" && SDL_AUDIODRIVER=dummy exec ./cinder-arc) > "$work/game.log" 2>&1 &
+game_pid=$!
+for _ in $(seq 300); do
+  xdotool search --name '^Tessel: Cinder Arc$' > /dev/null 2>&1 && break
+  kill -0 "$game_pid" 2> /dev/null || fail "the game ended early: $(cat "$work/game.log")"
+  sleep 0.1
+done
+kill -HUP "$game_pid"
+wait "$game_pid"
+code=$?
+game_pid=
+[ "$code" -eq 0 ] || fail "SIGHUP: exit code $code: $(cat "$work/game.log")"
+[ "$(wc -c < "$work/data/settings.dat" 2> /dev/null)" = 4 ] && [ "$(wc -c < "$work/data/highscore.dat")" = 450 ] ||
+  fail "SIGHUP: the settings and high scores were not saved: $(cat "$work/game.log")"
+echo "hang-up: ok"
 
 # With no display at all the game must say so and end, not run on in a window nobody sees.
 start=$(date +%s)

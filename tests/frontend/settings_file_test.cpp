@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <new>
 
 #include "core/tables.h"
 #include "tests/frontend/frontend_support.h"
@@ -182,3 +183,45 @@ TEST_F(SaveOnExitDeathTest, ClosingTheWindowSavesTheSettings) {
 
 }  // namespace
 
+namespace {
+
+// Ways out that do not pass the frame loop's own save keep the session's settings too: an
+// unexpected failure (out of memory) and a stage file that turns out to be broken at game start.
+// Both end with exit code 1 and one line.
+using FailureDeathTest = SettingsFile;
+
+TEST_F(FailureDeathTest, AnUnexpectedFailureSavesAndEndsWithOneLine) {
+    testsupport::write_minimal_game_files(dir_);
+    auto run_until_failure = [] {
+        headless::set_frame_hook([](int frame) {
+            if (frame == 1) setting_particles = 33;
+            if (frame == 2) throw std::bad_alloc();
+        });
+        run_main_program();
+        std::_Exit(3);
+    };
+    EXPECT_EXIT(run_until_failure(), ::testing::ExitedWithCode(1), "^cinder-arc: out of memory\n$");
+    EXPECT_EQ(read_bytes(dir_ + "/data/settings.dat"), (std::vector<uint8_t>{1, 0, 0, 33}));
+}
+
+TEST_F(FailureDeathTest, ABrokenStageFileAtGameStartSavesTheSettings) {
+    testsupport::write_minimal_game_files(dir_);
+    fs::remove(dir_ + "/level/level1.txt");
+    fs::create_directories(dir_ + "/level/level1.txt");
+    auto start_a_game = [] {
+        ::alarm(60);
+        headless::set_frame_hook([](int frame) {
+            if (frame == 1) setting_difficulty = 2;
+            std::array<bool, 256> held{};
+            held[65] = frame >= 10 && frame % 20 < 10;  // A: START, then confirm the ship
+            headless::set_keys_held(held);
+        });
+        run_main_program();
+        std::_Exit(3);
+    };
+    EXPECT_EXIT(start_a_game(), ::testing::ExitedWithCode(1),
+                "^cinder-arc: stage file level/level1.txt is a folder, not a file\n$");
+    EXPECT_EQ(read_bytes(dir_ + "/data/settings.dat"), (std::vector<uint8_t>{2, 0, 0, 20}));
+}
+
+}  // namespace

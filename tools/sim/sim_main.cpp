@@ -318,7 +318,8 @@ int main(int argc, char** argv) {
     std::string ended;
     int code = 0;
     try {
-        ended = main_program() == LoopEnd::escape ? "escape" : "close";
+        const LoopEnd end = run_main_program();
+        ended = end == LoopEnd::escape ? "escape" : end == LoopEnd::close ? "close" : "signal";
     } catch (const ProgramExit& e) {
         ended = e.reason ? e.reason : "quit";
         code = e.code;
