@@ -74,6 +74,53 @@ void advance_virtual_ms(int ms) {
 
 }  // namespace engine_detail
 
+namespace {
+
+void set_start_hints() {
+    // SDL would turn SIGINT and SIGTERM (not SIGHUP) into a quit event; the engine takes all three
+    // itself, in both backends, so that each ends the game through the same saving way out.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // Drawing calls are queued and sent in batches; both backends draw through SDL_Renderer.
+    SDL_SetHint(SDL_HINT_RENDER_BATCHING, "1");
+}
+
+// With a display to reach, SDL's driver can still fail to open it for a moment: an X server that
+// resets when its last client leaves (Xvfb does by default) refuses connections meanwhile, and a
+// first start right after installation is slow enough to meet that. So a failed open is tried
+// again for about two seconds before the game says there is no display.
+bool start_video() {
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    const char* x_display = SDL_getenv("DISPLAY");
+    const char* wayland_display = SDL_getenv("WAYLAND_DISPLAY");
+    const bool display_named = x_display || wayland_display;
+    for (int attempt = 0;; ++attempt) {
+        set_start_hints();
+        // A retry on X alone asks for X alone: probing the other drivers again only repeats their
+        // complaints (a missing XDG_RUNTIME_DIR, for one).
+        if (attempt > 0 && !asked && x_display && !wayland_display) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+        if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) == 0) {
+            // With no display to reach, SDL quietly falls back to its offscreen driver and the game
+            // would run in a window nobody can see. Take that driver only when it was asked for.
+            const char* driver = SDL_GetCurrentVideoDriver();
+            const bool invisible =
+                driver && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0);
+            if (!invisible || (asked && SDL_strcasecmp(asked, driver) == 0)) return true;
+            g_last_error = display_named
+                               ? "cannot open a window on the display (is DISPLAY or WAYLAND_DISPLAY right?)"
+                               : "no display to open a window on (is DISPLAY or WAYLAND_DISPLAY set?)";
+        } else {
+            g_last_error = std::string("cannot start SDL: ") + SDL_GetError();
+        }
+        SDL_Quit();  // also forgets the hints, which the next attempt sets again
+        if (!display_named || attempt == 10) break;
+        SDL_Delay(200);
+    }
+    std::fprintf(stderr, "cinder-arc: %s\n", g_last_error.c_str());
+    return false;
+}
+
+}  // namespace
+
 bool engine_init(Backend backend) {
     if (g_initialised) {
         if (backend == g_backend) return true;
@@ -81,11 +128,7 @@ bool engine_init(Backend backend) {
     }
     g_backend = backend;
     g_last_error.clear();
-    // SDL would turn SIGINT and SIGTERM (not SIGHUP) into a quit event; the engine takes all three
-    // itself, in both backends, so that each ends the game through the same saving way out.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    // Drawing calls are queued and sent in batches; both backends draw through SDL_Renderer.
-    SDL_SetHint(SDL_HINT_RENDER_BATCHING, "1");
+    set_start_hints();
     if (backend == Backend::headless) {
         // No window, no audio device, no event queue: only surfaces, the software renderer and
         // the format converters, none of which needs a subsystem.
@@ -96,22 +139,7 @@ bool engine_init(Backend backend) {
         g_virtual_ms = 0;
     } else {
         g_origin = std::chrono::steady_clock::now();
-        if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
-            g_last_error = SDL_GetError();
-            std::fprintf(stderr, "cinder-arc: cannot start SDL: %s\n", g_last_error.c_str());
-            return false;
-        }
-        // With no display to reach, SDL quietly falls back to its offscreen driver and the game
-        // would run in a window nobody can see. Take that driver only when it was asked for.
-        const char* driver = SDL_GetCurrentVideoDriver();
-        const char* asked = SDL_getenv("SDL_VIDEODRIVER");
-        bool invisible = driver && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0);
-        if (invisible && !(asked && SDL_strcasecmp(asked, driver) == 0)) {
-            g_last_error = "no display to open a window on (is DISPLAY or WAYLAND_DISPLAY set?)";
-            std::fprintf(stderr, "cinder-arc: %s\n", g_last_error.c_str());
-            SDL_Quit();
-            return false;
-        }
+        if (!start_video()) return false;
     }
     g_initialised = true;
     g_signal = 0;

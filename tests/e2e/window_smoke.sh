@@ -9,9 +9,11 @@ fail() { echo "FAIL: $*"; exit 1; }
 cp -r "$game/gfx" "$game/sfx" "$game/level" "$game/cinder-arc" "$work/"
 
 # Xvfb picks a free display itself and writes its number once it accepts connections, so the
-# test neither races a slow server start nor collides with another server.
+# test neither races a slow server start nor collides with another server. -noreset: by default
+# the server resets whenever its last client leaves (the probe below) and refuses connections
+# meanwhile, which a slow first start after installation ran into.
 exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset > "$work/xvfb.log" 2>&1 &
 xvfb=$!
 exec 3>&-
 cleanup() { kill "$game_pid" 2> /dev/null; kill "$xvfb" 2> /dev/null; wait 2> /dev/null; rm -rf "$work"; }
@@ -25,6 +27,12 @@ done
 [ -s "$work/display" ] || fail "Xvfb gave no display within 30 s: $(cat "$work/xvfb.log")"
 export DISPLAY=:$(head -n 1 "$work/display")
 xdotool getmouselocation > /dev/null 2>&1 || fail "cannot reach Xvfb on $DISPLAY: $(cat "$work/xvfb.log")"
+
+# A login session has a private runtime folder; without one the system's libraries complain.
+if [ -z "${XDG_RUNTIME_DIR:-}" ] || [ ! -d "$XDG_RUNTIME_DIR" ]; then
+  mkdir -m 700 "$work/runtime"
+  export XDG_RUNTIME_DIR="$work/runtime"
+fi
 
 # In a sanitizer build the window pulls in the X server's client libraries, the session bus and
 # a GL driver that is unloaded before the leak check, whose own leaks cannot even be named;
