@@ -4,14 +4,19 @@
 #             replays once more with a Clang build of the runner
 # make bench  the frame-work benchmark
 # make install PREFIX=DIR   build, then install into DIR (default /usr/local)
+# make fuzz   every fuzz target for FUZZ_SECONDS (180) each, built with Clang's libFuzzer
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 CLANG_BUILD ?= build-clang
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 180
+# The short run of each fuzz target inside make test.
+TEST_FUZZ_SECONDS ?= 20
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PREFIX ?= /usr/local
 WERROR := $(if $(CI),ON,OFF)
 
-.PHONY: all build play test setup setup-test bench install clean
+.PHONY: all build play test setup setup-test bench install fuzz fuzz-build clean
 
 all: build
 
@@ -45,6 +50,15 @@ test: setup-test
 	cmake -S . -B $(CLANG_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCINDER_WERROR=$(WERROR)
 	cmake --build $(CLANG_BUILD) -j$(JOBS) --target cinder-arc-sim
 	bash tests/e2e/golden_replays.sh $(CLANG_BUILD)/game $(CURDIR)
+	$(MAKE) fuzz-build
+	bash scripts/fuzz.sh $(FUZZ_BUILD) $(TEST_FUZZ_SECONDS)
+
+fuzz-build:
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DCINDER_FUZZ=ON -DCINDER_WERROR=$(WERROR)
+	cmake --build $(FUZZ_BUILD) -j$(JOBS)
+
+fuzz: setup-test fuzz-build
+	bash scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 bench:
 	$(CONFIGURE)
@@ -55,4 +69,4 @@ install: setup build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(CLANG_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(CLANG_BUILD) $(FUZZ_BUILD)

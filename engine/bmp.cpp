@@ -109,9 +109,12 @@ std::string decode_bmp(const uint8_t* b, size_t size, Picture& out) {
             if (bits <= 8) {
                 const size_t bit = size_t(x) * bits;
                 const uint32_t index = (src[bit / 8] >> (8 - bits - bit % 8)) & ((1u << bits) - 1);
-                if (index >= palette.size())
+                if (index >= palette.size()) {
+                    const size_t colours = palette.size();
+                    out = Picture{};
                     return "a pixel of colour " + std::to_string(index) + " past its palette of " +
-                           std::to_string(palette.size());
+                           std::to_string(colours);
+                }
                 dst[x] = palette[index];
             } else if (bits == 24) {
                 const uint8_t* p = src + size_t(x) * 3;

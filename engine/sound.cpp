@@ -43,9 +43,12 @@ std::vector<headless::SoundEvent> g_sound_log;
 
 namespace engine_detail {
 
+static_assert(kMixerFormatS16 == AUDIO_S16LSB);
+
 bool convert_for_mixer(const std::vector<uint8_t>& pcm, int bits, int channels, int rate, uint16_t to_format,
                        int to_channels, int to_rate, std::vector<uint8_t>& out) {
     out.clear();
+    if (pcm.empty()) return true;  // a sound of no frames stays silent in any format
     const SDL_AudioFormat from = bits == 8 ? AUDIO_U8 : AUDIO_S16LSB;
     SDL_AudioCVT cvt;
     const int built = SDL_BuildAudioCVT(&cvt, from, Uint8(channels), rate, SDL_AudioFormat(to_format),

@@ -230,7 +230,7 @@ TEST_F(Damaged, ConversionForTheMixerIsSizedByTheSoundsLength) {
         const int frames = c.rate / 2;  // half a second
         std::vector<uint8_t> pcm(size_t(frames) * size_t(c.channels * c.bits / 8), 0x40);
         std::vector<uint8_t> out;
-        ASSERT_TRUE(engine_detail::convert_for_mixer(pcm, c.bits, c.channels, c.rate, 0x8010 /* S16 */, 2,
+        ASSERT_TRUE(engine_detail::convert_for_mixer(pcm, c.bits, c.channels, c.rate, engine_detail::kMixerFormatS16, 2,
                                                      44100, out))
             << c.rate;
         // Half a second at 44100 Hz, 16-bit stereo: 88200 bytes, give or take the resampler's edge.
