@@ -60,12 +60,6 @@ void input_close();
 // Sound (sound.cpp): opens the mixer (window backend) or stays silent.
 void sound_open(bool with_device);
 void sound_close();
-// The samples of a sound (unsigned 8-bit or signed 16-bit little-endian) in the mixer's format,
-// channel count and rate, as the window backend plays them. false when SDL cannot convert them
-// (or the conversion would need more than 256 MB, which no sound within parse_wav's limits does).
-constexpr uint16_t kMixerFormatS16 = 0x8010;  // signed 16-bit little-endian, the mixer's usual format
-bool convert_for_mixer(const std::vector<uint8_t>& pcm, int bits, int channels, int rate, uint16_t to_format,
-                       int to_channels, int to_rate, std::vector<uint8_t>& out);
 
 // The built-in debug font: 8 rows of 5 cells ('#' set, '.' clear) for codes 32..127, spaces
 // between rows ignored.

@@ -249,7 +249,10 @@ std::string read_regular_file(const std::string& path, size_t max_bytes, std::ve
     const int fd = open_checked(game_file_path(path), O_RDONLY, true);
     if (fd < 0) return std::string("cannot be opened: ") + std::strerror(errno);
     std::string why;
-    // Grown as the data arrives, so a size the system reports wrongly costs nothing.
+    // Room for what the file holds (up to the limit); it still grows as data arrives, so a size
+    // the system reports wrongly costs nothing.
+    struct stat st;
+    if (::fstat(fd, &st) == 0 && st.st_size > 0) out.reserve(std::min(size_t(st.st_size), max_bytes));
     unsigned char buf[65536];
     while (out.size() < max_bytes) {
         const size_t want = std::min(sizeof buf, max_bytes - out.size());

@@ -1,10 +1,11 @@
-// WAV decoding rules shared by both backends: pure byte work without SDL, so the runner and the
-// tests refuse exactly the files the window's mixer could not take.
+// WAV decoding rules shared by both backends (pure byte work, so the runner and the tests refuse
+// exactly the files the window's mixer could not take), and the window's conversion of a sound.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace engine_detail {
 
@@ -28,5 +29,13 @@ struct WavInfo {
 // lengths padded to even); a chunk that runs past `size` is a truncated file. Returns "" or one
 // line saying what is wrong with the file.
 std::string parse_wav(const uint8_t* data, size_t size, WavInfo& out);
+
+// (Implemented with the mixer, in sound.cpp.) The samples of a sound (unsigned 8-bit or signed 16-bit
+// little-endian) in the mixer's format, channel count and rate, as the window backend plays them. false when
+// SDL cannot convert them (or the conversion would need more than 256 MB, which no sound within parse_wav's
+// limits does).
+constexpr uint16_t kMixerFormatS16 = 0x8010;  // signed 16-bit little-endian, the mixer's usual format
+bool convert_for_mixer(const std::vector<uint8_t>& pcm, int bits, int channels, int rate, uint16_t to_format,
+                       int to_channels, int to_rate, std::vector<uint8_t>& out);
 
 }  // namespace engine_detail

@@ -11,7 +11,6 @@
 
 #include "engine/bmp.h"
 #include "engine/engine.h"
-#include "engine/engine_internal.h"
 #include "engine/headless.h"
 #include "engine/wav.h"
 #include "tests/engine/headless_fixture.h"

@@ -4,7 +4,6 @@
 // follows the sound's length and never the rate's extremes.
 #include <cmath>
 
-#include "engine/engine_internal.h"
 #include "engine/wav.h"
 #include "tests/fuzz/fuzz_support.h"
 
