@@ -213,13 +213,16 @@ TEST_F(FailureDeathTest, AnUnexpectedFailureSavesAndEndsWithOneLine) {
 
 TEST_F(FailureDeathTest, ABrokenStageFileAtGameStartSavesTheSettings) {
     testsupport::write_minimal_game_files(dir_);
-    fs::remove(dir_ + "/level/level1.txt");
-    fs::create_directories(dir_ + "/level/level1.txt");
     auto start_a_game = [] {
         ::alarm(60);
         skip_leak_check_at_exit();
         headless::set_frame_hook([](int frame) {
-            if (frame == 1) setting_difficulty = 2;
+            if (frame == 1) {
+                setting_difficulty = 2;
+                // Broken after start-up found the game's files: a folder in place of the stage.
+                fs::remove("level/level1.txt");
+                fs::create_directories("level/level1.txt");
+            }
             std::array<bool, 256> held{};
             held[65] = frame >= 10 && frame % 20 < 10;  // A: START, then confirm the ship
             headless::set_keys_held(held);
