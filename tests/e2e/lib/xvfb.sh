@@ -12,14 +12,21 @@ x_cleanup() {
     game_pid= wm_pid= xvfb_pid=
 }
 trap 'x_cleanup; rm -rf "$work"' EXIT
+# SDL wants a runtime folder of the user's; a bare environment (CI, a fresh machine) may have none.
+if [ -z "${XDG_RUNTIME_DIR:-}" ] || [ ! -d "$XDG_RUNTIME_DIR" ]; then
+    mkdir -p -m 700 "$work/runtime"
+    export XDG_RUNTIME_DIR="$work/runtime"
+fi
 
 # start_x WxH [wm]: a fresh X server (Xvfb picks a free display and announces it once it
-# accepts connections), with openbox when asked.
+# accepts connections), with openbox when asked. -noreset: by default Xvfb resets whenever its
+# last client leaves (a probe such as xprop or xdotool) and refuses connections meanwhile, so a
+# game started just then would find no display.
 start_x() {
     x_cleanup
     rm -f "$work/display"
     exec 3> "$work/display"
-    Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp > "$work/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp -noreset > "$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
     exec 3>&-
     for _ in $(seq 300); do
