@@ -5,20 +5,7 @@
 # data/controls.txt with a broken line reported; M kept in that file; F12 writes a PNG; the game
 # found from another folder, or the folders it looked in named.
 source "$(dirname "$0")/lib/setup.sh" "$@"
-
-fresh() { rm -rf "$work/$1" && cp -r "$work/base" "$work/$1"; }
-# run NAME FRAMES [SIM OPTIONS] -- KEYLINES...: in the folder NAME as it is, JSON line in $out.
-run() {
-    local name=$1 frames=$2
-    shift 2
-    local opts=()
-    while [ "$1" != "--" ]; do opts+=("$1"); shift; done
-    shift
-    printf '%s\n' "$@" > "$work/$name.keys"
-    out=$("$sim" --dir "$work/$name" --frames "$frames" --keys "$work/$name.keys" "${opts[@]}" 2> "$work/$name.err") \
-        || fail "$name: exit code $? $(cat "$work/$name.err")"
-}
-field() { echo "$out" | sed -n "s/.*\"$1\":\([^,}]*\).*/\1/p"; }
+source "$(dirname "$0")/lib/game.sh"
 settings() { od -An -tu1 "$work/$1/data/settings.dat" | tr -s ' ' | sed 's/^ //;s/ $//'; }
 # The end state without the frame count, the timings and the replay's own bookkeeping.
 state() { echo "$1" | sed 's/"frames":[0-9]*,//; s/"replay_pos":[0-9]*,"replay_mode":[0-9]*,//; s/,"frame_work_us".*//'; }
@@ -28,10 +15,10 @@ state() { echo "$1" | sed 's/"frames":[0-9]*,//; s/"replay_pos":[0-9]*,"replay_m
 fresh lock
 mkdir -p "$work/lock/data"
 printf '\001\001\000\024' > "$work/lock/data/settings.dat"
-run lock 60 --no-render -- "0 down" "1 -" "10 a" "11 -" "40 esc"
+run_in lock 60 --no-render -- "0 down" "1 -" "10 a" "11 -" "40 esc"
 [ "$(field ended)" = '"escape"' ] && [ "$(field menu_screen)" = 2 ] || fail "locked out without a pad: $out"
 [ "$(settings lock)" = "1 1 0 20" ] || fail "GAMEPAD not kept: $(settings lock)"
-run lock 60 --no-render --pad -- "0 down" "1 -" "10 a" "11 -" "40 esc"
+run_in lock 60 --no-render --pad -- "0 down" "1 -" "10 a" "11 -" "40 esc"
 [ "$(field menu_screen)" = 1 ] || fail "the keyboard drove the menus beside a pad: $out"
 echo "no lock-out: ok"
 
@@ -40,34 +27,34 @@ echo "no lock-out: ok"
 game=("60 a" "61 -" "90 a" "91 -" "100 up a" "140 left" "150 p left" "151 right a" "250 p" "251 right s"
     "300 down a" "330 -")
 fresh paused
-run paused 200 --no-render -- "${game[@]}"
+run_in paused 200 --no-render -- "${game[@]}"
 at200=$out
 size200=$(wc -c < "$work/paused/replay/replay.txt")
 fresh paused
-run paused 250 --no-render -- "${game[@]}"
+run_in paused 250 --no-render -- "${game[@]}"
 [ "$(field paused)" = 1 ] || fail "not paused at frame 249: $out"
 [ "$(state "$out")" = "$(state "$at200")" ] || fail "something moved while paused: $at200 / $out"
 [ "$(wc -c < "$work/paused/replay/replay.txt")" -eq "$size200" ] || fail "replay bytes written while paused"
 fresh paused
-run paused 420 --shot 419:"$work/paused419.bmp" -- "${game[@]}"
+run_in paused 420 --shot 419:"$work/paused419.bmp" -- "${game[@]}"
 [ "$(field paused)" = 0 ] && [ "$(field game_mode)" = 1 ] || fail "not resumed: $out"
 recorded=$out
 # Without the pause, the same inputs 100 frames earlier: the same replay file.
 unpaused=("60 a" "61 -" "90 a" "91 -" "100 up a" "140 left" "151 right s" "200 down a" "230 -")
 fresh plain
-run plain 320 --no-render -- "${unpaused[@]}"
+run_in plain 320 --no-render -- "${unpaused[@]}"
 cmp -s "$work/paused/replay/replay.txt" "$work/plain/replay/replay.txt" ||
     fail "the paused game's replay differs from the same game never paused"
 # Played back (REPLAY chosen at frame 60 too): the same state and picture 100 frames earlier.
 fresh replay
 mkdir -p "$work/replay/replay"
 cp "$work/paused/replay/replay.txt" "$work/replay/replay/"
-run replay 320 --shot 319:"$work/replay319.bmp" -- "0 down" "31 -" "60 a" "61 -"
+run_in replay 320 --shot 319:"$work/replay319.bmp" -- "0 down" "31 -" "60 a" "61 -"
 [ "$(field replay_mode)" = 1 ] || fail "not a replay: $out"
 [ "$(state "$out")" = "$(state "$recorded")" ] || fail "the replay differs: $recorded / $out"
 cmp -s "$work/paused419.bmp" "$work/replay319.bmp" || fail "the replay's picture differs"
 # Escape ends a paused game.
-run paused 400 --no-render -- "${game[@]:0:7}" "200 esc"
+run_in paused 400 --no-render -- "${game[@]:0:7}" "200 esc"
 [ "$(field ended)" = '"escape"' ] && [ "$(field frames)" = 201 ] || fail "Escape while paused: $out"
 echo "pause: ok"
 
@@ -77,25 +64,25 @@ mkdir -p "$work/keys/data"
 printf 'fire = Space\ndown = J\nleft = Nothing\n' > "$work/keys/data/controls.txt"
 # The Down arrow (now unbound) would have moved to HIGHSCORES, and A (unbound) at frame 3 would
 # have started a game: J moves to SETTINGS and Space enters it.
-run keys 60 --no-render -- "0 down" "1 -" "3 a" "4 -" "5 j" "6 -" "30 space" "31 -"
+run_in keys 60 --no-render -- "0 down" "1 -" "3 a" "4 -" "5 j" "6 -" "30 space" "31 -"
 [ "$(field menu_screen)" = 2 ] || fail "bound keys: $out"
 grep -qx 'cinder-arc: data/controls.txt:3: unknown key "Nothing" (line ignored)' "$work/keys.err" ||
     fail "broken line: $(cat "$work/keys.err")"
 [ "$(wc -l < "$work/keys.err")" -eq 1 ] || fail "more than one line: $(cat "$work/keys.err")"
 # M mutes; the choice goes into the same file, whose other lines stay.
-run keys 20 --no-render -- "5 m" "6 -"
+run_in keys 20 --no-render -- "5 m" "6 -"
 grep -qx 'mute = yes' "$work/keys/data/controls.txt" && grep -qx 'fire = Space' "$work/keys/data/controls.txt" ||
     fail "mute not kept: $(cat "$work/keys/data/controls.txt")"
 # A fresh folder gets the defaults written.
 fresh defaults
-run defaults 5 --no-render -- "0 -"
+run_in defaults 5 --no-render -- "0 -"
 grep -qx 'fire = A' "$work/defaults/data/controls.txt" && grep -qx 'mute = no' "$work/defaults/data/controls.txt" ||
     fail "defaults: $(cat "$work/defaults/data/controls.txt")"
 echo "keys: ok"
 
 # --- F12 (key 123): a 640 x 480 PNG in screenshots/, and one line saying where.
 fresh shot
-run shot 20 -- "10 123" "11 -"
+run_in shot 20 -- "10 123" "11 -"
 shots=("$work/shot"/screenshots/*.png)
 [ ${#shots[@]} -eq 1 ] && [ -f "${shots[0]}" ] || fail "screenshots: ${shots[*]}"
 [ "$(od -An -tx1 -N 8 "${shots[0]}" | tr -d ' ')" = 89504e470d0a1a0a ] || fail "not a PNG"

@@ -3,20 +3,7 @@
 # "REPLAY" plays a recorded game back choosing the same ship and reaching the same state frame for
 # frame, and odd or unwritable replay files neither crash nor stop the game.
 source "$(dirname "$0")/lib/setup.sh" "$@"
-
-fresh() { rm -rf "$work/$1" && cp -r "$work/base" "$work/$1"; }
-# run NAME FRAMES [SIM OPTIONS] -- KEYLINES...: runs in the folder NAME, JSON line in $out.
-run() {
-    local name=$1 frames=$2
-    shift 2
-    local opts=()
-    while [ "$1" != "--" ]; do opts+=("$1"); shift; done
-    shift
-    printf '%s\n' "$@" > "$work/$name.keys"
-    out=$("$sim" --dir "$work/$name" --frames "$frames" --keys "$work/$name.keys" "${opts[@]}" 2> "$work/$name.err") \
-        || fail "$name: exit code $? $(cat "$work/$name.err")"
-}
-field() { echo "$out" | sed -n "s/.*\"$1\":\([^,}]*\).*/\1/p"; }
+source "$(dirname "$0")/lib/game.sh"
 bytes() { od -An -tu1 -v "$1" | tr -s ' ' '\n' | sed '/^$/d'; }
 # The end state without the timings and the replay's own bookkeeping.
 state() { echo "$1" | sed 's/"replay_pos":[0-9]*,"replay_mode":[0-9]*,//; s/,"frame_work_us".*//'; }
@@ -24,11 +11,11 @@ state() { echo "$1" | sed 's/"replay_pos":[0-9]*,"replay_mode":[0-9]*,//; s/,"fr
 # "START" at frame 5, nothing touched: the selection starts ship 1 by itself 1499 frames later, at
 # frame 1504, whose two input steps write bytes 1499 and 1500.
 fresh idle
-run idle 1504 --no-render -- "5 a" "6 -"
+run_in idle 1504 --no-render -- "5 a" "6 -"
 [ "$(field game_mode)" = 0 ] || fail "the selection ended early: $out"
 [ "$(wc -c < "$work/idle/replay/replay.txt")" -eq 1499 ] || fail "to frame 1503: $(wc -c < "$work/idle/replay/replay.txt") bytes"
 fresh idle
-run idle 1505 --no-render -- "5 a" "6 -"
+run_in idle 1505 --no-render -- "5 a" "6 -"
 [ "$(field game_mode)" = 1 ] || fail "the selection did not start the game: $out"
 [ "$(field replay_pos)" = 1501 ] || fail "replay_pos: $out"
 file="$work/idle/replay/replay.txt"
@@ -39,15 +26,15 @@ file="$work/idle/replay/replay.txt"
 # A recorded game: "START" at 60, Right to ship 2 at 70, confirmed at 90, then moves and fire.
 record=("60 a" "61 -" "70 right" "71 -" "90 a" "91 -" "100 up a" "140 left" "170 -" "200 right s")
 fresh rec
-run rec 400 --shot 80:"$work/rec80.bmp" -- "${record[@]}"
+run_in rec 400 --shot 80:"$work/rec80.bmp" -- "${record[@]}"
 rec_end=$out
 cp "$work/rec/replay/replay.txt" "$work/recorded.txt"
 fresh rec95
-run rec95 95 --no-render -- "${record[@]}"
+run_in rec95 95 --no-render -- "${record[@]}"
 rec_95=$out
 # The same without the move to ship 2, to show the pictures tell the ships apart.
 fresh ship1
-run ship1 81 --shot 80:"$work/ship1.bmp" -- "60 a" "61 -" "90 a" "91 -"
+run_in ship1 81 --shot 80:"$work/ship1.bmp" -- "60 a" "61 -" "90 a" "91 -"
 cmp -s "$work/rec80.bmp" "$work/ship1.bmp" && fail "ship 1 and ship 2 selections look the same"
 
 # "REPLAY" (row 4) chosen at frame 60 too, so the title backdrop is in the same place.
@@ -57,12 +44,12 @@ for frames in 95 400; do
     mkdir -p "$work/rep$frames/replay"
     cp "$work/recorded.txt" "$work/rep$frames/replay/replay.txt"
 done
-run rep400 400 --shot 80:"$work/rep80.bmp" -- "${play[@]}"
+run_in rep400 400 --shot 80:"$work/rep80.bmp" -- "${play[@]}"
 [ "$(field replay_mode)" = 1 ] || fail "not a replay: $out"
 [ "$(state "$out")" = "$(state "$rec_end")" ] || fail "replay ended as $(state "$out"), the game as $(state "$rec_end")"
 cmp -s "$work/rec80.bmp" "$work/rep80.bmp" || fail "the replay's ship selection differs from the recorded one"
 cmp -s "$work/recorded.txt" "$work/rep400/replay/replay.txt" || fail "playback changed the replay file"
-run rep95 95 --no-render -- "${play[@]}"
+run_in rep95 95 --no-render -- "${play[@]}"
 [ "$(state "$out")" = "$(state "$rec_95")" ] || fail "frame 95: replay $(state "$out"), game $(state "$rec_95")"
 
 # A short file: EASY, Right, then the button, repeated to the end: ship 2 starts on the second
@@ -70,7 +57,7 @@ run rep95 95 --no-render -- "${play[@]}"
 fresh short
 mkdir -p "$work/short/replay"
 printf '\000\074\063' > "$work/short/replay/replay.txt"
-run short 100 --no-render -- "${play[@]}"
+run_in short 100 --no-render -- "${play[@]}"
 [ "$(field game_mode)" = 1 ] && [ "$(field replay_pos)" = 3 ] && [ "$(field setting_difficulty)" = 0 ] ||
     fail "short replay: $out"
 
@@ -79,20 +66,20 @@ fresh baddiff
 mkdir -p "$work/baddiff/replay" "$work/baddiff/data"
 printf '\002\000\000\024' > "$work/baddiff/data/settings.dat"
 printf '\007\062' > "$work/baddiff/replay/replay.txt"
-run baddiff 70 --no-render -- "${play[@]}"
+run_in baddiff 70 --no-render -- "${play[@]}"
 [ "$(field setting_difficulty)" = 1 ] || fail "difficulty byte 7: $out"
 
 # Bytes no recording writes (0, 255, 5, 99, 94) give no move and no button: the selection waits.
 fresh junk
 mkdir -p "$work/junk/replay"
 printf '\001\000\377\005\143\136' > "$work/junk/replay/replay.txt"
-run junk 100 --no-render -- "${play[@]}"
+run_in junk 100 --no-render -- "${play[@]}"
 [ "$(field game_mode)" = 0 ] && [ "$(field menu_screen)" = 4 ] || fail "junk replay bytes acted: $out"
 
 # A replay that cannot be written stops the recording with one line; the game goes on.
 fresh nowrite
 printf 'x' > "$work/nowrite/replay"
-run nowrite 60 --no-render -- "5 a" "6 -" "30 a" "31 -"
+run_in nowrite 60 --no-render -- "5 a" "6 -" "30 a" "31 -"
 [ "$(field game_mode)" = 1 ] || fail "the game stopped with the recording: $out"
 [ "$(wc -l < "$work/nowrite.err")" -eq 1 ] && grep -q 'replay' "$work/nowrite.err" ||
     fail "unwritable replay: expected one line, got: $(cat "$work/nowrite.err")"

@@ -1,18 +1,23 @@
 # Sourced after lib/setup.sh by the scripts that play games through the runner.
 #
-# run NAME FRAMES [SIM OPTIONS] -- KEYLINES...: plays in a fresh copy NAME of the game folder with
-# the key script KEYLINES; the JSON line is left in $out.
-run() {
+# fresh NAME: a new copy NAME of the game folder.
+fresh() { rm -rf "$work/$1" && cp -r "$work/base" "$work/$1"; }
+# run_in NAME FRAMES [SIM OPTIONS] -- KEYLINES...: plays in the folder NAME as it is, with the key
+# script KEYLINES; the JSON line is left in $out.
+run_in() {
     local name=$1 frames=$2
     shift 2
     local opts=()
     while [ "$1" != "--" ]; do opts+=("$1"); shift; done
     shift
-    rm -rf "$work/$name"
-    cp -r "$work/base" "$work/$name"
     printf '%s\n' "$@" > "$work/$name.keys"
     out=$("$sim" --dir "$work/$name" --frames "$frames" --keys "$work/$name.keys" "${opts[@]}" 2> "$work/$name.err") \
         || fail "$name: exit code $? $(cat "$work/$name.err")"
+}
+# run NAME FRAMES [SIM OPTIONS] -- KEYLINES...: the same in a fresh copy NAME.
+run() {
+    fresh "$1"
+    run_in "$@"
 }
 field() { echo "$out" | sed -n "s/.*\"$1\":\([^,}]*\).*/\1/p"; }
 count() { echo "$out" | sed -n "s/.*\"counts\":{[^}]*\"$1\":\([0-9]*\).*/\1/p"; }
