@@ -8,14 +8,7 @@
 #include "engine/engine.h"
 #include "player/particle.h"
 
-void t_container1::create(int32_t x, int32_t y) {
-    auto* o = new t_container1;
-    o->x = float(x);
-    o->y = float(y);
-    o->hit_size = 7.0f;
-    o->hp = 20;
-    levelobject_list->append(o);
-}
+void t_container1::create(int32_t x, int32_t y) { enlist_container(new t_container1, x, y, 7.0f, 20); }
 
 void t_container1::update() {
     // Hits

@@ -17,12 +17,8 @@ constexpr int32_t kItemsInAGame = 10;  // item_index 10 is worth nothing: no ite
 
 void t_container2::create(int32_t x, int32_t y, int32_t drop) {
     auto* o = new t_container2;
-    o->x = float(x);
-    o->y = float(y);
-    o->hit_size = 14.0f;
-    o->hp = 100;
     o->drop = uint8_t(drop);
-    levelobject_list->append(o);
+    enlist_container(o, x, y, 14.0f, 100);
 }
 
 void t_container2::update() {

@@ -7,6 +7,14 @@
 #include "enemies/enemy.h"
 #include "player/helpers.h"
 
+void enlist_container(t_levelobject* o, int32_t x, int32_t y, float hit_size, int32_t hp) {
+    o->x = float(x);
+    o->y = float(y);
+    o->hit_size = hit_size;
+    o->hp = hp;
+    levelobject_list->append(o);
+}
+
 void container_take_shots(t_levelobject& o, uint8_t flash_delay) {
     take_shot_hits(o.x, o.y, o.hit_size, o.hp, flash_delay);
 }

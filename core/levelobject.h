@@ -8,6 +8,9 @@
 
 struct TImage;
 
+// Sets a new container's place (whole numbers, stored as floats) and its kind's constants, and
+// appends it to levelobject_list.
+void enlist_container(t_levelobject* o, int32_t x, int32_t y, float hit_size, int32_t hp);
 // Every overlapping shot lowers hp and flashes for `flash_delay` at the shot; all are consumed.
 void container_take_shots(t_levelobject& o, uint8_t flash_delay);
 // An explosion of img_explosion2 at (x, y) with `delay`, drifting with the ground.

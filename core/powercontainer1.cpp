@@ -10,12 +10,7 @@
 #include "player/powerup.h"
 
 void t_powercontainer1::create(int32_t x, int32_t y) {
-    auto* o = new t_powercontainer1;
-    o->x = float(x);
-    o->y = float(y);
-    o->hit_size = 7.0f;
-    o->hp = 20;
-    levelobject_list->append(o);
+    enlist_container(new t_powercontainer1, x, y, 7.0f, 20);
 }
 
 void t_powercontainer1::update() {

@@ -10,12 +10,7 @@
 #include "player/powerup.h"
 
 void t_powercontainer2::create(int32_t x, int32_t y) {
-    auto* o = new t_powercontainer2;
-    o->x = float(x);
-    o->y = float(y);
-    o->hit_size = 14.0f;
-    o->hp = 100;
-    levelobject_list->append(o);
+    enlist_container(new t_powercontainer2, x, y, 14.0f, 100);
 }
 
 void t_powercontainer2::update() {

@@ -100,6 +100,13 @@ void die_large(t_enemy& e) {
     enemy_list->remove(&e);
 }
 
+void draw_turret(TImage* image, float x, float y, int32_t facing) {
+    draw_scaled(image, x, y, 0);
+    set_rotation(float(facing - 90));
+    draw_scaled(image, x, y, 1);
+    set_rotation(0.0f);
+}
+
 void ride_scroll(t_enemy& e) {
     if (scrolling == 1) e.y += scroll_speed;
 }

@@ -59,6 +59,10 @@ void die_small(t_enemy& e, int32_t points, uint8_t bonus_mode, TSound* sound);
 // four corner points, 3000 points, the large explosion sound.
 void die_large(t_enemy& e);
 
+// A small turret: frame 0 (the base), then frame 1 turned to `facing` (frame 1 points down the
+// screen at rotation 0).
+void draw_turret(TImage* image, float x, float y, int32_t facing);
+
 // Ground enemies move with the map while it scrolls.
 void ride_scroll(t_enemy& e);
 // A ground enemy past `limit` (below the play field) leaves without score or sound.

@@ -34,11 +34,8 @@ void t_enemy1::update() {
     if (hp <= 0) die_small(*this, 300, 1, snd_explosion1);
     // Move
     ride_scroll(*this);
-    // Draw: the base, then the turret turned to its aim (frame 1 points down at rotation 0).
-    draw_scaled(img_enemy1, x, y, 0);
-    set_rotation(float(aim - 90));
-    draw_scaled(img_enemy1, x, y, 1);
-    set_rotation(0.0f);
+    // Draw
+    draw_turret(img_enemy1, x, y, aim);
     // Remove
     leave_below(*this, 248.0f);
 }

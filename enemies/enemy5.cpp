@@ -44,10 +44,7 @@ void t_enemy5::update() {
     // Move
     ride_scroll(*this);
     // Draw
-    draw_scaled(img_enemy5, x, y, 0);
-    set_rotation(float(facing - 90));
-    draw_scaled(img_enemy5, x, y, 1);
-    set_rotation(0.0f);
+    draw_turret(img_enemy5, x, y, facing);
     // Remove
     leave_below(*this, 248.0f);
 }
