@@ -2,10 +2,10 @@
 #include "core/stage_map.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "core/container1.h"
 #include "core/container2.h"
+#include "core/module_state.h"
 #include "core/powercontainer1.h"
 #include "core/powercontainer2.h"
 #include "core/scroll.h"
@@ -16,15 +16,15 @@
 #include "engine/engine.h"
 #include "player/trigger.h"
 
-int32_t tile_map[map_columns][map_rows];
-int32_t object_map[map_columns][map_rows];
-void (*spawn_hook)(int32_t code, SpawnSpot spot) = create_coded_object;
+// Empty tables until a stage is loaded, and the real spawner.
+#define STAGE_MAP_STATE(X)        \
+    X(StageTable, tile_map, {})   \
+    X(StageTable, object_map, {}) \
+    X(SpawnHook, spawn_hook, create_coded_object)
 
-void reset_stage_map_state() {
-    std::memset(tile_map, 0, sizeof tile_map);
-    std::memset(object_map, 0, sizeof object_map);
-    spawn_hook = create_coded_object;
-}
+STAGE_MAP_STATE(CINDER_DEFINE_STATE)
+
+void reset_stage_map_state() { STAGE_MAP_STATE(CINDER_RESET_STATE); }
 
 std::string stage_file_path(uint8_t stage_number) {
     return "level/level" + int_to_text(stage_number) + ".txt";

@@ -7,8 +7,6 @@
 #include "engine/engine.h"
 #include "player/helpers.h"
 
-int32_t item_index = 0;
-
 void t_bonus2::create(float x, float y) {
     auto* item = new t_bonus2;
     item->x = x;

@@ -5,6 +5,7 @@
 #include "core/entities.h"
 #include "core/game_flow.h"
 #include "core/hud.h"
+#include "core/module_state.h"
 #include "core/scroll.h"
 #include "core/tables.h"
 #include "engine/engine.h"
@@ -18,7 +19,12 @@
 #include "player/powerup.h"
 #include "player/weapons.h"
 
-uint8_t powerinfo_timer = 0;
+// The ship's own game-wide values; item_index (player/bonus2.h) is counted on by the ship's pick-ups.
+#define SHIP_STATE(X)              \
+    X(uint8_t, powerinfo_timer, 0) \
+    X(int32_t, item_index, 0)
+
+SHIP_STATE(CINDER_DEFINE_STATE)
 
 namespace {
 
@@ -49,10 +55,7 @@ bool overlaps(const t_player& ship, float x, float y, float half_size) {
 
 }  // namespace
 
-void reset_player_state() {
-    powerinfo_timer = 0;
-    item_index = 0;
-}
+void reset_player_state() { SHIP_STATE(CINDER_RESET_STATE); }
 
 void t_player::create(uint8_t kind, TImage* ship_image, float ship_speed) {
     auto* ship = new t_player;
