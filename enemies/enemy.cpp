@@ -82,6 +82,11 @@ void fire_bullet(float x, float y, float angle, float speed, TImage* image) {
     t_bullet::create(x, y, angle, speed, bullet_hit_size, image);
 }
 
+void fire_aimed_shot(float x, float y, int32_t aim) {
+    fire_bullet(x + float(cos_offset(float(aim), 4)), y + float(sin_offset(float(aim), 4)),
+                float(aim) + wobble, 1.2f + 0.2f * difficulty_level, img_bullet2);
+}
+
 void die_small(t_enemy& e, int32_t points, uint8_t bonus_mode, TSound* sound) {
     t_particle::create(e.x, e.y);
     ground_effect(img_explosion2, e.x, e.y, 4);

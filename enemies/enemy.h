@@ -51,6 +51,9 @@ inline void check_shot_hits(t_enemy& e) { take_shot_hits(e.x, e.y, e.hit_size, e
 
 // One enemy bullet with the bullet hit size.
 void fire_bullet(float x, float y, float angle, float speed, TImage* image);
+// The single aimed shot of the ground turret and the flier: from 4 units out along `aim`, turned
+// by this frame's wobble, at 1.2 plus 0.2 per difficulty step.
+void fire_aimed_shot(float x, float y, int32_t aim);
 
 // The death of a small enemy: a burst, one explosion, the score, one bonus of `bonus_mode`, the
 // sound, and the enemy leaves enemy_list (its update goes on and draws it once more).
