@@ -15,12 +15,6 @@
 
 namespace {
 
-// The four points a large enemy bursts at, in the order its explosions and bonuses are made.
-struct Corner {
-    float dx, dy;
-};
-constexpr Corner kCorners[4] = {{-8, -8}, {-8, 8}, {8, -8}, {8, 8}};
-
 constexpr int32_t kLargeEnemyScore = 3000;
 
 }  // namespace
@@ -98,9 +92,9 @@ void die_small(t_enemy& e, int32_t points, uint8_t bonus_mode, TSound* sound) {
 
 void die_large(t_enemy& e) {
     t_particle::create(e.x, e.y);
-    for (const Corner& c : kCorners) ground_effect(img_explosion2, e.x + c.dx, e.y + c.dy, 4);
+    for (const BurstCorner& c : kBurstCorners) ground_effect(img_explosion2, e.x + c.dx, e.y + c.dy, 4);
     score += kLargeEnemyScore;
-    for (const Corner& c : kCorners) t_bonus::create(e.x + c.dx, e.y + c.dy, 1, 1);
+    for (const BurstCorner& c : kBurstCorners) t_bonus::create(e.x + c.dx, e.y + c.dy, 1, 1);
     play_sound(snd_explosion2, channel5);
     enemy_list->remove(&e);
 }
@@ -112,9 +106,7 @@ void draw_turret(TImage* image, float x, float y, int32_t facing) {
     set_rotation(0.0f);
 }
 
-void ride_scroll(t_enemy& e) {
-    if (scrolling == 1) e.y += scroll_speed;
-}
+void ride_scroll(t_enemy& e) { ride_map(e.y); }
 
 void leave_below(t_enemy& e, float limit) {
     if (e.y > limit) enemy_list->remove(&e);
