@@ -34,14 +34,6 @@ constexpr uint8_t kSteerFrom = 150;
 // Where the ship may go: each axis is tested before it moves, so a step may end just past a limit.
 constexpr float kMinX = 10.0f, kMaxX = 230.0f, kMinY = 10.0f, kMaxY = 230.0f;
 
-// Movement per keypad direction, in units of the speed: -1, 0, +1 on each axis; the diagonals
-// move 0.7 of the speed on both axes.
-struct Steer {
-    int dx, dy;
-};
-constexpr Steer kSteer[10] = {{0, 0}, {-1, 1}, {0, 1},   {1, 1},  {-1, 0},
-                              {0, 0}, {1, 0},  {-1, -1}, {0, -1}, {1, -1}};
-
 constexpr uint8_t kPowerInfoFrames = 150;
 constexpr float kChainFrames = 75.0f;
 constexpr int32_t kLastChainLevel = 19;
@@ -105,10 +97,11 @@ void t_player::fly_in() {
     set_color(255, 255, 255);
 }
 
-// Steering within the field, from the 75th update on.
+// Steering within the field, from the 75th update on: the speed along each axis the direction
+// points, 0.7 of it on both axes for the diagonals.
 void t_player::steer() {
     if (start_timer > kSteerFrom || input_move > 9) return;
-    const Steer& s = kSteer[input_move];
+    const KeypadStep& s = kKeypadSteps[input_move];
     const bool diagonal = s.dx != 0 && s.dy != 0;
     const float step = diagonal ? 0.7f * speed : speed;
     if (s.dx < 0 && x > kMinX) x -= step;
