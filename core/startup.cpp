@@ -72,13 +72,21 @@ void start_up() {
 
 void play_step() {
     world_step();
+    play_scene();
+}
+
+void play_scene() {
+    world_scene();
+    draw_hud();
+    if (debug_overlay == 1) draw_object_counts();
+}
+
+void world_scene() {
     draw_backgrounds();
     update_visible_rows();
     scroll_and_draw_map();
     spawn_from_map();
     entity_pass();
-    draw_hud();
-    if (debug_overlay == 1) draw_object_counts();
 }
 
 void run_frame() {
