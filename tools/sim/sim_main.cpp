@@ -300,13 +300,15 @@ int main(int argc, char** argv) {
     std::map<int, std::string> pictures;
     bool playback_seen = false;
     headless::set_present_hook([&](int frame) {
-        if (hashes)
-            std::fprintf(hashes, "%d %016llx\n", frame,
-                         static_cast<unsigned long long>(headless::presented_hash()));
+        const bool hashed = hash_frames.count(frame) != 0;
+        if (hashes || hashed) {
+            const std::string hash = picture_hash(presented_picture());
+            if (hashes) std::fprintf(hashes, "%d %s\n", frame, hash.c_str());
+            if (hashed) pictures[frame] = hash;
+        }
         auto it = shots.find(frame);
         if (it != shots.end() && !headless::save_presented_bmp(it->second))
             std::fprintf(stderr, "cinder-arc-sim: %s: cannot write the screenshot\n", it->second.c_str());
-        if (hash_frames.count(frame)) pictures[frame] = picture_hash(presented_picture());
         if (!replaying) return;
         // The replay's end: its game is over (playback stops at the game's end), or its last
         // recorded step has been played (the recorder's program ended there).
