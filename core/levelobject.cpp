@@ -3,8 +3,8 @@
 
 #include "core/assets.h"
 #include "core/entities.h"
-#include "enemies/enemy.h"
 #include "player/helpers.h"
+#include "player/targets.h"
 
 void enlist_container(t_levelobject* o, int32_t x, int32_t y, float hit_size, int32_t hp) {
     o->x = float(x);

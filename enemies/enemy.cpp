@@ -4,11 +4,9 @@
 #include "core/assets.h"
 #include "core/entities.h"
 #include "core/game_flow.h"
-#include "core/scroll.h"
 #include "engine/engine.h"
 #include "player/bonus.h"
 #include "player/bullet.h"
-#include "player/effect.h"
 #include "player/helpers.h"
 #include "player/particle.h"
 #include "player/ship.h"
@@ -53,24 +51,6 @@ void aim_at_ship(float x, float y, int32_t& aim) {
 }
 
 bool beyond_point_blank(float x, float y) { return float(player_distance(x, y)) > point_blank; }
-
-float ground_drift() { return float(scrolling) * scroll_speed; }
-
-void ground_effect(TImage* image, float x, float y, uint8_t delay) {
-    t_effect::create(image, x, y, 90.0f, ground_drift(), 0, 5, delay, 0);
-}
-
-void take_shot_hits(float x, float y, float hit_size, int32_t& hp, uint8_t spark_delay) {
-    shot_list->walk_kind(kind_t_shot, [&](TObject* object) {
-        auto* shot = static_cast<t_shot*>(object);
-        if (boxes_overlap(to_int(x), to_int(y), to_int(hit_size), to_int(shot->x), to_int(shot->y),
-                          to_int(shot->hit_size)) != 1)
-            return;
-        ground_effect(img_explosion1, shot->x, shot->y, spark_delay);
-        hp -= shot->damage;
-        shot_list->remove(shot);
-    });
-}
 
 void fire_bullet(float x, float y, float angle, float speed, TImage* image) {
     t_bullet::create(x, y, angle, speed, bullet_hit_size, image);
