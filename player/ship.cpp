@@ -17,6 +17,7 @@
 #include "player/helpers.h"
 #include "player/particle.h"
 #include "player/powerup.h"
+#include "player/targets.h"
 #include "player/weapons.h"
 
 // The ship's own game-wide values; item_index (player/bonus2.h) is counted on by the ship's pick-ups.
@@ -156,7 +157,7 @@ void t_player::collect_pickups() {
         }
         pickup_list->remove(item);
         if (power < 100) ++power;
-        t_effect::create(img_ringgreen, item->x, item->y, 90.0f, scroll_speed * float(scrolling), 0, 5, 5, 1);
+        t_effect::create(img_ringgreen, item->x, item->y, 90.0f, ground_drift(), 0, 5, 5, 1);
         play_sound(snd_item1, channel2);
     });
     pickup_list->walk_kind(kind_t_bonus, [this](TObject* object) {
