@@ -9,7 +9,6 @@
 #include "core/assets.h"
 #include "core/entities.h"
 #include "core/game_flow.h"
-#include "core/hud.h"
 #include "core/scroll.h"
 #include "core/stage_map.h"
 #include "core/startup.h"
@@ -81,12 +80,7 @@ void set_up_busy_frame() {
 void play_frame() {
     top_up();
     cls();
-    draw_backgrounds();
-    update_visible_rows();
-    scroll_and_draw_map();
-    spawn_from_map();
-    entity_pass();
-    draw_hud();
+    play_scene();
     flip(-1);
 }
 

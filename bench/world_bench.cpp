@@ -30,11 +30,7 @@ void set_up_full_map() {
 // The world's share of a play frame, then the present.
 void play_frame() {
     cls();
-    draw_backgrounds();
-    update_visible_rows();
-    scroll_and_draw_map();
-    spawn_from_map();
-    entity_pass();
+    world_scene();
     flip(-1);
 }
 

@@ -7,6 +7,7 @@
 #include "core/levelobject.h"
 #include "engine/engine.h"
 #include "player/bonus2.h"
+#include "player/helpers.h"
 #include "player/particle.h"
 
 namespace {
@@ -28,7 +29,7 @@ void t_container2::update() {
     if (hp < 1) {
         levelobject_list->remove(this);
         t_particle::create(x, y);
-        for (const ContainerCorner& c : kContainerCorners) container_explosion(x + c.dx, y + c.dy, 5);
+        for (const BurstCorner& c : kBurstCorners) container_explosion(x + c.dx, y + c.dy, 5);
         score += 800;
         play_sound(snd_explosion2, channel5);
         if (drop == 1 && item_index < kItemsInAGame) t_bonus2::create(x, y);

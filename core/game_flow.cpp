@@ -5,6 +5,7 @@
 #include "core/assets.h"
 #include "core/entities.h"
 #include "core/hud.h"
+#include "core/module_state.h"
 #include "core/scroll.h"
 #include "core/stage_map.h"
 #include "core/tables.h"
@@ -17,46 +18,31 @@
 #include "player/bonus2.h"
 #include "player/ship.h"
 
-uint8_t game_mode = 0;
-uint8_t stage = 1;
-int32_t score = 0;
-uint8_t lives = 3;
-uint8_t extra_lives_awarded = 0;
-uint8_t respawn_timer = 0;
-int32_t game_over_timer = 0;
-float difficulty_level = 0.0f;
-float point_blank = 0.0f;
-uint8_t wobble_index = 0;
-float wobble = 0.0f;
-uint8_t ship_choice = 1;
-float ship1_speed = 1.8f, ship2_speed = 1.7f;
-float bullet_hit_size = 2.0f;
-uint8_t debug_overlay = 0;
-uint8_t new_hiscore = 0;
-float hiscore_entry_timer = 0.0f;
-int32_t hiscore_rank = 11;
+// The game-wide variables of a game, with their start values.
+#define GAME_FLOW_STATE(X)              \
+    X(uint8_t, game_mode, 0)            \
+    X(uint8_t, stage, 1)                \
+    X(int32_t, score, 0)                \
+    X(uint8_t, lives, 3)                \
+    X(uint8_t, extra_lives_awarded, 0)  \
+    X(uint8_t, respawn_timer, 0)        \
+    X(int32_t, game_over_timer, 0)      \
+    X(float, difficulty_level, 0.0f)    \
+    X(float, point_blank, 0.0f)         \
+    X(uint8_t, wobble_index, 0)         \
+    X(float, wobble, 0.0f)              \
+    X(uint8_t, ship_choice, 1)          \
+    X(float, ship1_speed, 1.8f)         \
+    X(float, ship2_speed, 1.7f)         \
+    X(float, bullet_hit_size, 2.0f)     \
+    X(uint8_t, debug_overlay, 0)        \
+    X(uint8_t, new_hiscore, 0)          \
+    X(float, hiscore_entry_timer, 0.0f) \
+    X(int32_t, hiscore_rank, 11)
 
-void reset_game_flow_state() {
-    game_mode = 0;
-    stage = 1;
-    score = 0;
-    lives = 3;
-    extra_lives_awarded = 0;
-    respawn_timer = 0;
-    game_over_timer = 0;
-    difficulty_level = 0.0f;
-    point_blank = 0.0f;
-    wobble_index = 0;
-    wobble = 0.0f;
-    ship_choice = 1;
-    ship1_speed = 1.8f;
-    ship2_speed = 1.7f;
-    bullet_hit_size = 2.0f;
-    debug_overlay = 0;
-    new_hiscore = 0;
-    hiscore_entry_timer = 0.0f;
-    hiscore_rank = 11;
-}
+GAME_FLOW_STATE(CINDER_DEFINE_STATE)
+
+void reset_game_flow_state() { GAME_FLOW_STATE(CINDER_RESET_STATE); }
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "core/assets.h"
 #include "core/entities.h"
 #include "core/game_flow.h"
+#include "core/module_state.h"
 #include "core/objects.h"
 #include "core/scroll.h"
 #include "core/tables.h"
@@ -16,11 +17,14 @@
 #include "player/helpers.h"
 #include "player/ship.h"
 
-float chain_timer = 0.0f;
-int32_t chain_level = 0;
-int32_t chain_value_shown = 50;
-int32_t hud_spin = 0;
-uint8_t stage_banner_timer = 0;
+#define HUD_STATE(X)                  \
+    X(float, chain_timer, 0.0f)       \
+    X(int32_t, chain_level, 0)        \
+    X(int32_t, chain_value_shown, 50) \
+    X(int32_t, hud_spin, 0)           \
+    X(uint8_t, stage_banner_timer, 0)
+
+HUD_STATE(CINDER_DEFINE_STATE)
 
 namespace {
 
@@ -51,13 +55,7 @@ void draw_ship_gauges(const t_player& ship) {
 
 }  // namespace
 
-void reset_hud_state() {
-    chain_timer = 0.0f;
-    chain_level = 0;
-    chain_value_shown = 50;
-    hud_spin = 0;
-    stage_banner_timer = 0;
-}
+void reset_hud_state() { HUD_STATE(CINDER_RESET_STATE); }
 
 void draw_hud() {
     // Side panel: it also hides whatever was drawn right of the play field this frame.

@@ -15,11 +15,6 @@ void enlist_container(t_levelobject* o, int32_t x, int32_t y, float hit_size, in
 void container_take_shots(t_levelobject& o, uint8_t flash_delay);
 // An explosion of img_explosion2 at (x, y) with `delay`, drifting with the ground.
 void container_explosion(float x, float y, uint8_t delay);
-// The four points a large container bursts at, in the order its drops and explosions are made.
-struct ContainerCorner {
-    float dx, dy;
-};
-inline constexpr ContainerCorner kContainerCorners[4] = {{-8, -8}, {-8, 8}, {8, -8}, {8, 8}};
 // Moves with the map, draws `image`, and leaves levelobject_list once y passes `limit`; also in
 // the frame of destruction, so a destroyed container is drawn once more under its explosion.
 void container_ride_and_draw(t_levelobject& o, TImage* image, float limit);

@@ -1,5 +1,6 @@
-// The common shape of the game classes: one kind bit per class and the four base classes. Each
-// game class is declared in its own header (player/, enemies/, core/).
+// The common shape of the game classes: one kind bit per class and the four base classes (t_enemy
+// and t_boss with the fields they share in t_foe). Each game class is declared in its own header
+// (player/, enemies/, core/).
 //
 // Every game object derives from TObject (engine/list.h), whose `class_bits` hold the bit of its own
 // class ORed with the bit of its base class, so `object->is_a(kind_t_enemy)` is true for every
@@ -76,30 +77,35 @@ struct t_levelobject : TObject {
     explicit t_levelobject(uint32_t own_kind) : TObject(own_kind | kind_t_levelobject) {}
 };
 
-// The five enemy types. `layer` (1, 2 or 3) picks the step of the entity pass that updates and
-// draws the enemy; an enemy of any other layer is never updated.
-struct t_enemy : TObject {
+// What the enemy types and the boss forms all hold: their place and heading, their hit square,
+// their hit points and the counter their pattern runs on.
+struct t_foe : TObject {
     float x = 0, y = 0;
     float angle = 0;
     float speed = 0;
     float hit_size = 0;
     int32_t hp = 0;     // dies in the update in which hp is 0 or less
-    int32_t timer = 0;  // the type's pattern counter
+    int32_t timer = 0;  // the type's pattern counter (a boss's movement pattern)
+
+  protected:
+    explicit t_foe(uint32_t kinds) : TObject(kinds) {}
+};
+
+// The five enemy types. `layer` (1, 2 or 3) picks the step of the entity pass that updates and
+// draws the enemy; an enemy of any other layer is never updated.
+struct t_enemy : t_foe {
     uint8_t layer = 0;
 
   protected:
-    explicit t_enemy(uint32_t own_kind) : TObject(own_kind | kind_t_enemy) {}
+    explicit t_enemy(uint32_t own_kind) : t_foe(own_kind | kind_t_enemy) {}
 };
 
-// The two boss forms.
-struct t_boss : TObject {
-    float x = 0, y = 0;
-    float angle = 0;
-    float speed = 0;
-    float hit_size = 0;
-    int32_t hp = 0;
-    int32_t timer = 0;  // the movement pattern's counter
+// The two boss forms, and the counters of their attacks.
+struct t_boss : t_foe {
+    int32_t attack_timer = 0;
+    int32_t burst = 0;  // the step within the volley under way (each form says what it counts)
+    int32_t sweep = 0;  // the volley within the attack cycle
 
   protected:
-    explicit t_boss(uint32_t own_kind) : TObject(own_kind | kind_t_boss) {}
+    explicit t_boss(uint32_t own_kind) : t_foe(own_kind | kind_t_boss) {}
 };

@@ -6,6 +6,7 @@
 #include "core/game_flow.h"
 #include "core/levelobject.h"
 #include "engine/engine.h"
+#include "player/helpers.h"
 #include "player/particle.h"
 #include "player/powerup.h"
 
@@ -19,8 +20,8 @@ void t_powercontainer2::update() {
     // Destroyed
     if (hp < 1) {
         levelobject_list->remove(this);
-        for (const ContainerCorner& c : kContainerCorners) t_powerup::create(x + c.dx, y + c.dy);
-        for (const ContainerCorner& c : kContainerCorners) container_explosion(x + c.dx, y + c.dy, 5);
+        for (const BurstCorner& c : kBurstCorners) t_powerup::create(x + c.dx, y + c.dy);
+        for (const BurstCorner& c : kBurstCorners) container_explosion(x + c.dx, y + c.dy, 5);
         t_particle::create(x, y);
         score += 800;
         play_sound(snd_explosion2, channel5);

@@ -5,29 +5,27 @@
 
 #include "core/assets.h"
 #include "core/game_flow.h"
+#include "core/module_state.h"
 #include "core/stage_map.h"
 #include "core/tables.h"
 #include "engine/engine.h"
 #include "player/helpers.h"
 
-float scroll_pos = 5760.0f;
-uint8_t scrolling = 0;
-float scroll_speed = 0.5f;
-int32_t first_row = 0, end_row = 0;
-float bg_far_y = 120.0f, bg_near_y = 120.0f;
-float bg_far_speed = 0.2f, bg_near_speed = 0.3f;
-float bg_drift_y = 120.0f;
+#define SCROLL_STATE(X)           \
+    X(float, scroll_pos, 5760.0f) \
+    X(uint8_t, scrolling, 0)      \
+    X(float, scroll_speed, 0.5f)  \
+    X(int32_t, first_row, 0)      \
+    X(int32_t, end_row, 0)        \
+    X(float, bg_far_y, 120.0f)    \
+    X(float, bg_near_y, 120.0f)   \
+    X(float, bg_far_speed, 0.2f)  \
+    X(float, bg_near_speed, 0.3f) \
+    X(float, bg_drift_y, 120.0f)
 
-void reset_scroll_state() {
-    scroll_pos = 5760.0f;
-    scrolling = 0;
-    scroll_speed = 0.5f;
-    first_row = end_row = 0;
-    bg_far_y = bg_near_y = 120.0f;
-    bg_far_speed = 0.2f;
-    bg_near_speed = 0.3f;
-    bg_drift_y = 120.0f;
-}
+SCROLL_STATE(CINDER_DEFINE_STATE)
+
+void reset_scroll_state() { SCROLL_STATE(CINDER_RESET_STATE); }
 
 namespace {
 

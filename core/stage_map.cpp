@@ -2,10 +2,11 @@
 #include "core/stage_map.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "core/container1.h"
 #include "core/container2.h"
+#include "core/module_state.h"
+#include "core/object_codes.h"
 #include "core/powercontainer1.h"
 #include "core/powercontainer2.h"
 #include "core/scroll.h"
@@ -16,15 +17,15 @@
 #include "engine/engine.h"
 #include "player/trigger.h"
 
-int32_t tile_map[map_columns][map_rows];
-int32_t object_map[map_columns][map_rows];
-void (*spawn_hook)(int32_t code, SpawnSpot spot) = create_coded_object;
+// Empty tables until a stage is loaded, and the real spawner.
+#define STAGE_MAP_STATE(X)        \
+    X(StageTable, tile_map, {})   \
+    X(StageTable, object_map, {}) \
+    X(SpawnHook, spawn_hook, create_coded_object)
 
-void reset_stage_map_state() {
-    std::memset(tile_map, 0, sizeof tile_map);
-    std::memset(object_map, 0, sizeof object_map);
-    spawn_hook = create_coded_object;
-}
+STAGE_MAP_STATE(CINDER_DEFINE_STATE)
+
+void reset_stage_map_state() { STAGE_MAP_STATE(CINDER_RESET_STATE); }
 
 std::string stage_file_path(uint8_t stage_number) {
     return "level/level" + int_to_text(stage_number) + ".txt";
@@ -52,63 +53,55 @@ void load_stage_file(uint8_t stage_number) {
 }
 
 SpawnSpot coded_object_spot(int32_t code, int32_t column) {
-    switch (code) {
-        case 2:
-        case 4:
-        case 5:
-        case 7:
-        case 11:  // the 32-pixel objects
-            return {column * tile_size + 16, -16};
-        default:
-            return {column * tile_size + 8, -8};
-    }
+    if (is_large_object(code)) return {column * tile_size + 16, -16};
+    return {column * tile_size + 8, -8};
 }
 
-// Wave markers (codes 8, 9, 10) release 4, 6 or 8 fliers, 13 frames apart.
+// Wave markers release 4, 6 or 8 fliers, 13 frames apart.
 constexpr uint8_t kWaveInterval = 12, kWaveOfFliers = 3;
 
 // The spawner's one door into the game classes. Containers take whole-number positions, enemies
 // and triggers float ones.
 void create_coded_object(int32_t code, SpawnSpot spot) {
     const float x = float(spot.x), y = float(spot.y);
-    switch (code) {
-        case 1:
+    switch (ObjectCode(code)) {
+        case ObjectCode::power_container:
             t_powercontainer1::create(spot.x, spot.y);
             break;
-        case 2:
+        case ObjectCode::large_power_container:
             t_powercontainer2::create(spot.x, spot.y);
             break;
-        case 3:
+        case ObjectCode::container:
             t_container1::create(spot.x, spot.y);
             break;
-        case 4:  // codes 4 and 5 differ only in the item a large container may hold
+        case ObjectCode::large_container:  // the two differ only in the item the container may hold
             t_container2::create(spot.x, spot.y, 0);
             break;
-        case 5:
+        case ObjectCode::large_container_item:
             t_container2::create(spot.x, spot.y, 1);
             break;
-        case 6:
+        case ObjectCode::turret:
             t_enemy1::create(x, y);
             break;
-        case 7:
+        case ObjectCode::emplacement:
             t_enemy2::create(x, y);
             break;
-        case 8:
+        case ObjectCode::wave_of_4:
             t_trigger::create(x, y, 4, kWaveInterval, kWaveOfFliers);
             break;
-        case 9:
+        case ObjectCode::wave_of_6:
             t_trigger::create(x, y, 6, kWaveInterval, kWaveOfFliers);
             break;
-        case 10:
+        case ObjectCode::wave_of_8:
             t_trigger::create(x, y, 8, kWaveInterval, kWaveOfFliers);
             break;
-        case 11:
+        case ObjectCode::gun:
             t_enemy4::create(x, y);
             break;
-        case 12:
+        case ObjectCode::twin_turret:
             t_enemy5::create(x, y);
             break;
-        default:  // 0 and 13..255: nothing
+        default:  // nothing, and the codes past the last
             break;
     }
 }
@@ -122,7 +115,7 @@ void spawn_from_map() {
         if (float(row * tile_size) != scroll_pos - 16.0f) continue;
         for (int32_t column = 0; column < map_columns; ++column) {
             const int32_t code = object_map[column][row];
-            if (code >= 1 && code <= 12) spawn_hook(code, coded_object_spot(code, column));
+            if (code >= 1 && code <= kLastObjectCode) spawn_hook(code, coded_object_spot(code, column));
         }
     }
 }

@@ -4,6 +4,7 @@
 // cell (the tile frame, then the object code), 11250 bytes in all; bytes after those are not read.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -11,8 +12,10 @@
 
 inline constexpr int32_t stage_file_bytes = map_columns * map_rows * 2;
 
-extern int32_t tile_map[map_columns][map_rows];    // (column, row): frame of img_tileset1
-extern int32_t object_map[map_columns][map_rows];  // (column, row): object code, 0 = nothing
+// [column][row] of the whole map.
+using StageTable = std::array<std::array<int32_t, map_rows>, map_columns>;
+extern StageTable tile_map;    // (column, row): frame of img_tileset1
+extern StageTable object_map;  // (column, row): object code, 0 = nothing
 
 // "level/level" + the stage number in decimal + ".txt".
 std::string stage_file_path(uint8_t stage_number);
@@ -37,6 +40,7 @@ SpawnSpot coded_object_spot(int32_t code, int32_t column);
 void create_coded_object(int32_t code, SpawnSpot spot);
 // What the spawner calls for each object it creates, in creation order; create_coded_object
 // unless a test watches the spawner.
-extern void (*spawn_hook)(int32_t code, SpawnSpot spot);
+using SpawnHook = void (*)(int32_t code, SpawnSpot spot);
+extern SpawnHook spawn_hook;
 
 void reset_stage_map_state();  // start-up values: empty tables, the real spawn hook

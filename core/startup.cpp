@@ -10,6 +10,7 @@
 #include "core/game_flow.h"
 #include "core/game_folders.h"
 #include "core/hud.h"
+#include "core/module_state.h"
 #include "core/scroll.h"
 #include "core/stage_map.h"
 #include "core/tables.h"
@@ -22,12 +23,15 @@
 #include "frontend/settings_file.h"
 #include "player/ship.h"
 
-int32_t screen_depth = 0;
-int32_t frame_start_ms = 0, frame_ms = 0;
+#define STARTUP_STATE(X)          \
+    X(int32_t, screen_depth, 0)   \
+    X(int32_t, frame_start_ms, 0) \
+    X(int32_t, frame_ms, 0)
+
+STARTUP_STATE(CINDER_DEFINE_STATE)
 
 void reset_all_state() {
-    screen_depth = 0;
-    frame_start_ms = frame_ms = 0;
+    STARTUP_STATE(CINDER_RESET_STATE);
     reset_game_flow_state();
     reset_scroll_state();
     reset_stage_map_state();
@@ -68,13 +72,21 @@ void start_up() {
 
 void play_step() {
     world_step();
+    play_scene();
+}
+
+void play_scene() {
+    world_scene();
+    draw_hud();
+    if (debug_overlay == 1) draw_object_counts();
+}
+
+void world_scene() {
     draw_backgrounds();
     update_visible_rows();
     scroll_and_draw_map();
     spawn_from_map();
     entity_pass();
-    draw_hud();
-    if (debug_overlay == 1) draw_object_counts();
 }
 
 void run_frame() {

@@ -22,9 +22,16 @@ LoopEnd run_main_program();
 // The start-up steps before the loop, and one iteration of the loop (for tests and the benchmark).
 void start_up();
 void run_frame();
-// One frame of play after the input step: the world, the map, the spawner, every object and the
-// display (the benchmark and the autopilot's trials run it with input codes of their own).
+// One frame of play after the input step: world_step's bookkeeping, then play_scene (the enemy
+// benchmark and the autopilot's trials run it with input codes of their own).
 void play_step();
+// What a frame of play moves and draws after the bookkeeping: world_scene, then the head-up
+// display and, when the debug overlay is on, its counts. The busy-frame benchmark runs it alone,
+// so that no ship or boss comes into its held scene.
+void play_scene();
+// The background layers, the visible rows and the map scroll, the spawner and the entity pass (the
+// map-only benchmark runs it alone).
+void world_scene();
 
 // Start-up values of every module's variables (not the assets or lists), for tests.
 void reset_all_state();

@@ -13,6 +13,7 @@
 #include "player/helpers.h"
 #include "player/motion.h"
 #include "player/particle.h"
+#include "player/targets.h"
 
 namespace {
 

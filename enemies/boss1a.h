@@ -8,9 +8,8 @@
 
 struct t_boss1a : t_boss {
     int32_t aim = 0;  // never used by this form
-    int32_t attack_timer = 0;
-    int32_t burst = 0;  // shot within a fan burst, or ring within the ring volley
-    int32_t sweep = 0;  // fan burst within the cycle
+    // burst: shot within a fan burst, or ring within the ring volley; sweep: fan burst within the
+    // cycle.
 
     static void create(float x, float y);  // appended to enemy_list
     void update() override;

@@ -9,9 +9,8 @@
 
 struct t_boss1b : t_boss {
     float aim = 0;  // direction of the aimed hexagons (hardest setting), kept with no ship
-    int32_t attack_timer = 0;
-    int32_t burst = 0;  // ring within a ring volley, or hexagon pair within the hexagon phase
-    int32_t sweep = 0;  // arrow volley within the cycle
+    // burst: ring within a ring volley, or hexagon pair within the hexagon phase; sweep: arrow
+    // volley within the cycle.
 
     static void create(float x, float y);  // appended to enemy_list
     void update() override;

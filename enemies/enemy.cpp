@@ -4,22 +4,14 @@
 #include "core/assets.h"
 #include "core/entities.h"
 #include "core/game_flow.h"
-#include "core/scroll.h"
 #include "engine/engine.h"
 #include "player/bonus.h"
 #include "player/bullet.h"
-#include "player/effect.h"
 #include "player/helpers.h"
 #include "player/particle.h"
 #include "player/ship.h"
 
 namespace {
-
-// The four points a large enemy bursts at, in the order its explosions and bonuses are made.
-struct Corner {
-    float dx, dy;
-};
-constexpr Corner kCorners[4] = {{-8, -8}, {-8, 8}, {8, -8}, {8, 8}};
 
 constexpr int32_t kLargeEnemyScore = 3000;
 
@@ -60,26 +52,13 @@ void aim_at_ship(float x, float y, int32_t& aim) {
 
 bool beyond_point_blank(float x, float y) { return float(player_distance(x, y)) > point_blank; }
 
-float ground_drift() { return float(scrolling) * scroll_speed; }
-
-void ground_effect(TImage* image, float x, float y, uint8_t delay) {
-    t_effect::create(image, x, y, 90.0f, ground_drift(), 0, 5, delay, 0);
-}
-
-void take_shot_hits(float x, float y, float hit_size, int32_t& hp, uint8_t spark_delay) {
-    shot_list->walk_kind(kind_t_shot, [&](TObject* object) {
-        auto* shot = static_cast<t_shot*>(object);
-        if (boxes_overlap(to_int(x), to_int(y), to_int(hit_size), to_int(shot->x), to_int(shot->y),
-                          to_int(shot->hit_size)) != 1)
-            return;
-        ground_effect(img_explosion1, shot->x, shot->y, spark_delay);
-        hp -= shot->damage;
-        shot_list->remove(shot);
-    });
-}
-
 void fire_bullet(float x, float y, float angle, float speed, TImage* image) {
     t_bullet::create(x, y, angle, speed, bullet_hit_size, image);
+}
+
+void fire_aimed_shot(float x, float y, int32_t aim) {
+    fire_bullet(x + float(cos_offset(float(aim), 4)), y + float(sin_offset(float(aim), 4)),
+                float(aim) + wobble, 1.2f + 0.2f * difficulty_level, img_bullet2);
 }
 
 void die_small(t_enemy& e, int32_t points, uint8_t bonus_mode, TSound* sound) {
@@ -93,9 +72,9 @@ void die_small(t_enemy& e, int32_t points, uint8_t bonus_mode, TSound* sound) {
 
 void die_large(t_enemy& e) {
     t_particle::create(e.x, e.y);
-    for (const Corner& c : kCorners) ground_effect(img_explosion2, e.x + c.dx, e.y + c.dy, 4);
+    for (const BurstCorner& c : kBurstCorners) ground_effect(img_explosion2, e.x + c.dx, e.y + c.dy, 4);
     score += kLargeEnemyScore;
-    for (const Corner& c : kCorners) t_bonus::create(e.x + c.dx, e.y + c.dy, 1, 1);
+    for (const BurstCorner& c : kBurstCorners) t_bonus::create(e.x + c.dx, e.y + c.dy, 1, 1);
     play_sound(snd_explosion2, channel5);
     enemy_list->remove(&e);
 }
@@ -107,9 +86,7 @@ void draw_turret(TImage* image, float x, float y, int32_t facing) {
     set_rotation(0.0f);
 }
 
-void ride_scroll(t_enemy& e) {
-    if (scrolling == 1) e.y += scroll_speed;
-}
+void ride_scroll(t_enemy& e) { ride_map(e.y); }
 
 void leave_below(t_enemy& e, float limit) {
     if (e.y > limit) enemy_list->remove(&e);

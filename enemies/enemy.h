@@ -1,12 +1,14 @@
 // What every enemy does alike: aiming at the ship, the point-blank gate, the harder settings' extra
 // fire times, taking the ship's shots, the death shapes, riding the scroll and leaving the screen.
-// Each type's update calls these in its own order; the bosses and containers share the shot test.
+// Each type's update calls these in its own order; the shot test itself is shared with the bosses
+// and containers (player/targets.h).
 #pragma once
 
 #include <cstdint>
 #include <span>
 
 #include "core/objects.h"
+#include "player/targets.h"
 
 struct TImage;
 struct TSound;
@@ -37,20 +39,14 @@ void aim_at_ship(float x, float y, int32_t& aim);
 // Small turrets and fliers hold their fire while the ship is this close (and while there is none).
 bool beyond_point_blank(float x, float y);
 
-// The drift of anything lying on the map: scroll_speed while it scrolls, else 0 (fixed when the
-// effect is made, so a spark made while the map is held stays put).
-float ground_drift();
-// An explosion of `image` at (x, y) that drifts with the ground.
-void ground_effect(TImage* image, float x, float y, uint8_t delay);
-
-// Every shot of shot_list overlapping the square of half-size `hit_size` at (x, y), in list
-// order: a spark of `spark_delay` at the shot, `hp` lowered by its damage, the shot removed. All
-// overlapping shots count, also those past the one that used up the hit points.
-void take_shot_hits(float x, float y, float hit_size, int32_t& hp, uint8_t spark_delay);
+// The shot test of player/targets.h, with the enemy's square.
 inline void check_shot_hits(t_enemy& e) { take_shot_hits(e.x, e.y, e.hit_size, e.hp, 2); }
 
 // One enemy bullet with the bullet hit size.
 void fire_bullet(float x, float y, float angle, float speed, TImage* image);
+// The single aimed shot of the ground turret and the flier: from 4 units out along `aim`, turned
+// by this frame's wobble, at 1.2 plus 0.2 per difficulty step.
+void fire_aimed_shot(float x, float y, int32_t aim);
 
 // The death of a small enemy: a burst, one explosion, the score, one bonus of `bonus_mode`, the
 // sound, and the enemy leaves enemy_list (its update goes on and draws it once more).

@@ -3,10 +3,8 @@
 
 #include "core/assets.h"
 #include "core/entities.h"
-#include "core/game_flow.h"
 #include "enemies/enemy.h"
 #include "engine/engine.h"
-#include "player/helpers.h"
 
 namespace {
 
@@ -26,9 +24,7 @@ void t_enemy1::update() {
     // Aim
     aim_at_ship(x, y, aim);
     // Fire
-    if (fires_at(kFireTimes, timer) && beyond_point_blank(x, y))
-        fire_bullet(x + float(cos_offset(float(aim), 4)), y + float(sin_offset(float(aim), 4)),
-                    float(aim) + wobble, 1.2f + 0.2f * difficulty_level, img_bullet2);
+    if (fires_at(kFireTimes, timer) && beyond_point_blank(x, y)) fire_aimed_shot(x, y, aim);
     // Hits
     check_shot_hits(*this);
     if (hp <= 0) die_small(*this, 300, 1, snd_explosion1);

@@ -7,16 +7,17 @@
 #include <cstdio>
 #include <sstream>
 
+#include "core/module_state.h"
 #include "engine/engine.h"
 #include "frontend/settings_file.h"
 
-KeyBindings key_bindings;
-uint8_t sound_muted = 0;
+#define CONTROLS_STATE(X)                       \
+    X(KeyBindings, key_bindings, KeyBindings{}) \
+    X(uint8_t, sound_muted, 0)
 
-void reset_controls_state() {
-    key_bindings = KeyBindings{};
-    sound_muted = 0;
-}
+CONTROLS_STATE(CINDER_DEFINE_STATE)
+
+void reset_controls_state() { CONTROLS_STATE(CINDER_RESET_STATE); }
 
 namespace {
 

@@ -5,6 +5,7 @@
 
 #include "core/entities.h"
 #include "core/game_flow.h"
+#include "core/module_state.h"
 #include "core/objects.h"
 #include "core/scroll.h"
 #include "core/startup.h"
@@ -13,9 +14,14 @@
 #include "frontend/input.h"
 #include "frontend/settings_file.h"
 
-int32_t fps_shown = 0, fps_count = 0, fps_since = 0;
+#define DEBUG_OVERLAY_STATE(X) \
+    X(int32_t, fps_shown, 0)   \
+    X(int32_t, fps_count, 0)   \
+    X(int32_t, fps_since, 0)
 
-void reset_debug_overlay_state() { fps_shown = fps_count = fps_since = 0; }
+DEBUG_OVERLAY_STATE(CINDER_DEFINE_STATE)
+
+void reset_debug_overlay_state() { DEBUG_OVERLAY_STATE(CINDER_RESET_STATE); }
 
 namespace {
 

@@ -6,30 +6,25 @@
 #include <string>
 
 #include "core/game_flow.h"
+#include "core/module_state.h"
 #include "core/tables.h"
 #include "engine/engine.h"
 #include "frontend/controls_file.h"
 #include "frontend/settings_file.h"
 
-uint8_t input_move = 5;
-uint8_t input_button = 0;
-int32_t replay_pos = 1;
-uint8_t replay_mode = 0;
-uint8_t replay_running = 0;
-int32_t replay_size = 0;
-uint8_t replay_at_end = 0;
-std::string replay_source = kReplayPath;
+#define INPUT_STATE(X)            \
+    X(uint8_t, input_move, 5)     \
+    X(uint8_t, input_button, 0)   \
+    X(int32_t, replay_pos, 1)     \
+    X(uint8_t, replay_mode, 0)    \
+    X(uint8_t, replay_running, 0) \
+    X(int32_t, replay_size, 0)    \
+    X(uint8_t, replay_at_end, 0)  \
+    X(std::string, replay_source, kReplayPath)
 
-void reset_input_state() {
-    input_move = 5;
-    input_button = 0;
-    replay_pos = 1;
-    replay_mode = 0;
-    replay_running = 0;
-    replay_size = 0;
-    replay_at_end = 0;
-    replay_source = kReplayPath;
-}
+INPUT_STATE(CINDER_DEFINE_STATE)
+
+void reset_input_state() { INPUT_STATE(CINDER_RESET_STATE); }
 
 namespace {
 

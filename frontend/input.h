@@ -13,6 +13,14 @@ extern uint8_t replay_running;  // 1 while a game is recorded or played back
 extern int32_t replay_size;     // bytes of the replay being played (at most the buffer's reach)
 extern uint8_t replay_at_end;   // 1 once playback has used the replay's last step (later ones repeat it)
 
+// The way each input_move code points on each axis: -1, 0 or +1, y down the screen (index 0 is no
+// code). The ship steers by it and the autopilot plans by it.
+struct KeypadStep {
+    int dx, dy;
+};
+inline constexpr KeypadStep kKeypadSteps[10] = {{0, 0}, {-1, 1}, {0, 1},   {1, 1},  {-1, 0},
+                                                {0, 0}, {1, 0},  {-1, -1}, {0, -1}, {1, -1}};
+
 inline constexpr const char* kReplayPath = "replay/replay.txt";
 // The file "REPLAY" plays: the last recorded game, unless the headless runner was given another to
 // check. Recording always writes kReplayPath.

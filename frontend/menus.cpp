@@ -4,6 +4,7 @@
 
 #include "core/assets.h"
 #include "core/game_flow.h"
+#include "core/module_state.h"
 #include "core/tables.h"
 #include "engine/engine.h"
 #include "frontend/controls_file.h"
@@ -12,33 +13,26 @@
 #include "frontend/settings_file.h"
 #include "player/helpers.h"
 
-uint8_t menu_screen = 1;
-int32_t menu_cursor = 1;
-uint8_t menu_move_delay = 0;
-uint8_t menu_value_delay = 0;
-uint8_t button_armed = 0;
-uint8_t letter_armed = 0;
-float title_bg_y = 120.0f;
-float logo_x = 115.0f, logo_y = 40.0f, logo_angle = 0.0f;
-int32_t hiscore_letter = 64;
-uint8_t hiscore_letter_index = 0;
-std::string hiscore_letter1 = "@", hiscore_letter2 = "@", hiscore_letter3 = "@";
+#define MENU_STATE(X)                    \
+    X(uint8_t, menu_screen, 1)           \
+    X(int32_t, menu_cursor, 1)           \
+    X(uint8_t, menu_move_delay, 0)       \
+    X(uint8_t, menu_value_delay, 0)      \
+    X(uint8_t, button_armed, 0)          \
+    X(uint8_t, letter_armed, 0)          \
+    X(float, title_bg_y, 120.0f)         \
+    X(float, logo_x, 115.0f)             \
+    X(float, logo_y, 40.0f)              \
+    X(float, logo_angle, 0.0f)           \
+    X(int32_t, hiscore_letter, 64)       \
+    X(uint8_t, hiscore_letter_index, 0)  \
+    X(std::string, hiscore_letter1, "@") \
+    X(std::string, hiscore_letter2, "@") \
+    X(std::string, hiscore_letter3, "@")
 
-void reset_menu_state() {
-    menu_screen = 1;
-    menu_cursor = 1;
-    menu_move_delay = 0;
-    menu_value_delay = 0;
-    button_armed = 0;
-    letter_armed = 0;
-    title_bg_y = 120.0f;
-    logo_x = 115.0f;
-    logo_y = 40.0f;
-    logo_angle = 0.0f;
-    hiscore_letter = 64;
-    hiscore_letter_index = 0;
-    hiscore_letter1 = hiscore_letter2 = hiscore_letter3 = "@";
-}
+MENU_STATE(CINDER_DEFINE_STATE)
+
+void reset_menu_state() { MENU_STATE(CINDER_RESET_STATE); }
 
 namespace {
 

@@ -6,12 +6,17 @@
 
 #include "core/assets.h"
 #include "core/game_flow.h"
+#include "core/module_state.h"
 #include "engine/engine.h"
 #include "frontend/controls_file.h"
 #include "frontend/settings_file.h"
 #include "player/helpers.h"
 
-uint8_t game_paused = 0;
+#define PAUSE_STATE(X) X(uint8_t, game_paused, 0)
+// Whether the pad's Start button was held at the end of the previous frame.
+#define START_BUTTON_STATE(X) X(bool, g_start_down, false)
+
+PAUSE_STATE(CINDER_DEFINE_STATE)
 
 namespace {
 
@@ -19,8 +24,8 @@ constexpr int kKeyP = 80, kKeyM = 77, kKeyD = 68, kEnter = 13, kF11 = 122, kF12 
 constexpr int kPadStart = 7;  // the pad's Start button (engine's button order)
 constexpr int kDim = 96;      // the held picture's brightness while paused, of 255
 
-TImage* g_held = nullptr;   // the picture of the last frame played before the pause
-bool g_start_down = false;  // Start was held at the end of the previous frame
+TImage* g_held = nullptr;  // the picture of the last frame played before the pause
+START_BUTTON_STATE(CINDER_DEFINE_STATE)
 
 void take_screenshot() {
     if (!make_folder(kScreenshotFolder)) {
@@ -40,8 +45,8 @@ void take_screenshot() {
 }  // namespace
 
 void reset_pause_state() {
-    game_paused = 0;
-    g_start_down = false;
+    PAUSE_STATE(CINDER_RESET_STATE);
+    START_BUTTON_STATE(CINDER_RESET_STATE);
 }
 
 std::string screenshot_name(int64_t unix_seconds) {

@@ -5,26 +5,30 @@
 #include <cstdio>
 #include <optional>
 
+#include "core/module_state.h"
 #include "core/tables.h"
 #include "engine/engine.h"
 
-uint8_t setting_difficulty = kDefaultDifficulty;
-uint8_t setting_control = kDefaultControl;
-uint8_t setting_fullscreen = kDefaultFullscreen;
-uint8_t setting_particles = kDefaultParticles;
+// The four settings, and the two flags set when a file was there but could not be read: the save
+// then leaves that file alone rather than put the built-in values over the player's own.
+#define SETTINGS_STATE(X)                              \
+    X(uint8_t, setting_difficulty, kDefaultDifficulty) \
+    X(uint8_t, setting_control, kDefaultControl)       \
+    X(uint8_t, setting_fullscreen, kDefaultFullscreen) \
+    X(uint8_t, setting_particles, kDefaultParticles)
+#define SETTINGS_FILE_FLAGS(X)           \
+    X(bool, g_keep_settings_file, false) \
+    X(bool, g_keep_hiscore_file, false)
+
+SETTINGS_STATE(CINDER_DEFINE_STATE)
 
 namespace {
-// Set when a file was there but could not be read: the save then leaves it alone rather than
-// put the built-in values over the player's own.
-bool g_keep_settings_file = false, g_keep_hiscore_file = false;
+SETTINGS_FILE_FLAGS(CINDER_DEFINE_STATE)
 }  // namespace
 
 void reset_settings_state() {
-    g_keep_settings_file = g_keep_hiscore_file = false;
-    setting_difficulty = kDefaultDifficulty;
-    setting_control = kDefaultControl;
-    setting_fullscreen = kDefaultFullscreen;
-    setting_particles = kDefaultParticles;
+    SETTINGS_FILE_FLAGS(CINDER_RESET_STATE);
+    SETTINGS_STATE(CINDER_RESET_STATE);
 }
 
 namespace {

@@ -5,7 +5,6 @@
 
 #include "core/assets.h"
 #include "core/entities.h"
-#include "core/scroll.h"
 #include "engine/engine.h"
 #include "player/helpers.h"
 #include "player/motion.h"
@@ -55,7 +54,7 @@ void t_bonus::update() {
     for (const SparkleStep& s : kSparkle)
         if (sparkle_count == s.count) frame = s.frame;
     // Move with the ground (mode 1)
-    if (scrolling == 1 && mode == 1) y += scroll_speed;
+    if (mode == 1) ride_map(y);
     // Draw
     if (collected == 0) draw_scaled(kind == 1 ? img_bonus : img_bonus2, x, y, frame);
     // Collected: float up showing the value; ":" marks the top of the chain.

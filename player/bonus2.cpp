@@ -3,11 +3,8 @@
 
 #include "core/assets.h"
 #include "core/entities.h"
-#include "core/scroll.h"
 #include "engine/engine.h"
 #include "player/helpers.h"
-
-int32_t item_index = 0;
 
 void t_bonus2::create(float x, float y) {
     auto* item = new t_bonus2;
@@ -27,7 +24,7 @@ void t_bonus2::update() {
         draw_glyph_text(img_font3, int_to_text(value), x, y, 5.0f);
     }
     // Move with the ground, collected or not
-    if (scrolling == 1) y += scroll_speed;
+    ride_map(y);
     // Remove
     if (y > 248.0f) pickup_list->remove(this);
 }

@@ -5,6 +5,7 @@
 
 #include "core/entities.h"
 #include "core/objects.h"
+#include "core/scroll.h"
 #include "core/tables.h"
 #include "engine/engine.h"
 #include "player/helpers_internal.h"
@@ -55,4 +56,8 @@ int player_distance(float x, float y) {
         d = std::sqrt(dx * dx + dy * dy);
     });
     return to_int(d);
+}
+
+void ride_map(float& y) {
+    if (scrolling == 1) y += scroll_speed;
 }

@@ -1,6 +1,6 @@
 // The drawing and maths helpers every game object uses: images and bitmap-font text at game
 // coordinates (doubled on the 640 x 480 screen), the square collision test, whole-number circle
-// offsets and the distance to the ship.
+// offsets, the distance to the ship, and riding the map.
 #pragma once
 
 #include <cstdint>
@@ -19,3 +19,13 @@ int cos_offset(float angle, float radius);
 int sin_offset(float angle, float radius);
 // Whole-number distance from (x, y) to the ship; 0 when there is none.
 int player_distance(float x, float y);
+
+// Anything lying on the map moves down with it while it scrolls: y += scroll_speed then.
+void ride_map(float& y);
+
+// The four points a 32-pixel ground object bursts at, in the order its explosions and drops are
+// made.
+struct BurstCorner {
+    float dx, dy;
+};
+inline constexpr BurstCorner kBurstCorners[4] = {{-8, -8}, {-8, 8}, {8, -8}, {8, 8}};

@@ -3,7 +3,6 @@
 
 #include "core/assets.h"
 #include "core/entities.h"
-#include "core/scroll.h"
 #include "player/helpers.h"
 
 void t_powerup::create(float x, float y) {
@@ -15,7 +14,7 @@ void t_powerup::create(float x, float y) {
 
 void t_powerup::update() {
     // Move: it lies on the ground, which moves only while the map scrolls.
-    if (scrolling == 1) y += scroll_speed;
+    ride_map(y);
     // Draw
     draw_scaled(img_power, x, y, 0);
     // Remove: past the bottom edge (the ship collects it, and removes it, in its own update).

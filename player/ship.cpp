@@ -5,6 +5,7 @@
 #include "core/entities.h"
 #include "core/game_flow.h"
 #include "core/hud.h"
+#include "core/module_state.h"
 #include "core/scroll.h"
 #include "core/tables.h"
 #include "engine/engine.h"
@@ -16,9 +17,15 @@
 #include "player/helpers.h"
 #include "player/particle.h"
 #include "player/powerup.h"
+#include "player/targets.h"
 #include "player/weapons.h"
 
-uint8_t powerinfo_timer = 0;
+// The ship's own game-wide values; item_index (player/bonus2.h) is counted on by the ship's pick-ups.
+#define SHIP_STATE(X)              \
+    X(uint8_t, powerinfo_timer, 0) \
+    X(int32_t, item_index, 0)
+
+SHIP_STATE(CINDER_DEFINE_STATE)
 
 namespace {
 
@@ -27,14 +34,6 @@ constexpr uint8_t kSteerFrom = 150;
 
 // Where the ship may go: each axis is tested before it moves, so a step may end just past a limit.
 constexpr float kMinX = 10.0f, kMaxX = 230.0f, kMinY = 10.0f, kMaxY = 230.0f;
-
-// Movement per keypad direction, in units of the speed: -1, 0, +1 on each axis; the diagonals
-// move 0.7 of the speed on both axes.
-struct Steer {
-    int dx, dy;
-};
-constexpr Steer kSteer[10] = {{0, 0}, {-1, 1}, {0, 1},   {1, 1},  {-1, 0},
-                              {0, 0}, {1, 0},  {-1, -1}, {0, -1}, {1, -1}};
 
 constexpr uint8_t kPowerInfoFrames = 150;
 constexpr float kChainFrames = 75.0f;
@@ -49,10 +48,7 @@ bool overlaps(const t_player& ship, float x, float y, float half_size) {
 
 }  // namespace
 
-void reset_player_state() {
-    powerinfo_timer = 0;
-    item_index = 0;
-}
+void reset_player_state() { SHIP_STATE(CINDER_RESET_STATE); }
 
 void t_player::create(uint8_t kind, TImage* ship_image, float ship_speed) {
     auto* ship = new t_player;
@@ -102,10 +98,11 @@ void t_player::fly_in() {
     set_color(255, 255, 255);
 }
 
-// Steering within the field, from the 75th update on.
+// Steering within the field, from the 75th update on: the speed along each axis the direction
+// points, 0.7 of it on both axes for the diagonals.
 void t_player::steer() {
     if (start_timer > kSteerFrom || input_move > 9) return;
-    const Steer& s = kSteer[input_move];
+    const KeypadStep& s = kKeypadSteps[input_move];
     const bool diagonal = s.dx != 0 && s.dy != 0;
     const float step = diagonal ? 0.7f * speed : speed;
     if (s.dx < 0 && x > kMinX) x -= step;
@@ -160,7 +157,7 @@ void t_player::collect_pickups() {
         }
         pickup_list->remove(item);
         if (power < 100) ++power;
-        t_effect::create(img_ringgreen, item->x, item->y, 90.0f, scroll_speed * float(scrolling), 0, 5, 5, 1);
+        t_effect::create(img_ringgreen, item->x, item->y, 90.0f, ground_drift(), 0, 5, 5, 1);
         play_sound(snd_item1, channel2);
     });
     pickup_list->walk_kind(kind_t_bonus, [this](TObject* object) {

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Checking a replay with the runner: a scripted game is recorded, --replay plays it back through
 # the menu's "REPLAY" and gives the recorded game's pictures and end state, --record-expect and
-# --expect make and check an expectations file, and a replay changed by one byte is caught at
-# the first picture it changes.
+# --expect make and check an expectations file (with the same picture hashes as --hashes), and a
+# replay changed by one byte is caught at the first picture it changes.
 source "$(dirname "$0")/lib/setup.sh" "$@"
 
 field() { echo "$1" | sed -n "s/.*\"$2\":\([^,}]*\).*/\1/p"; }
@@ -13,10 +13,14 @@ printf '%s\n' "60 a" "61 -" "70 right" "71 -" "90 a" "91 -" "100 up a" "140 left
     "200 right s" "300 -" "350 esc" > "$work/game.keys"
 cp -r "$work/base" "$work/rec"
 shots=(--hash-at 62,95,120,200,260,349)
-rec=$("$sim" --dir "$work/rec" --keys "$work/game.keys" --record-expect "$work/rec.expect" "${shots[@]}") ||
-    fail "recording run: exit code $?"
+rec=$("$sim" --dir "$work/rec" --keys "$work/game.keys" --record-expect "$work/rec.expect" "${shots[@]}" \
+    --hashes "$work/rec.hashes") || fail "recording run: exit code $?"
 cp "$work/rec/replay/replay.txt" "$work/game.rep"
 [ "$(field "$rec" ended)" = '"escape"' ] || fail "recording: $rec"
+# --hashes and the expectations' picture lines hash a picture alike.
+while read -r _ f hash; do
+    grep -qx "$f $hash" "$work/rec.hashes" || fail "--hashes disagrees with the picture line of frame $f"
+done < <(grep '^picture' "$work/rec.expect")
 
 # The replay ends where the recording did, with the same state and the same pictures (drawn
 # only at the hashed frames here, all of them in the recording).

@@ -107,7 +107,7 @@ void parse_legend_line(Source& src, const std::string& text, int line_no) {
         if (src.objects.count(c)) fail(src.name, line_no, std::string("object '") + c + "' is given twice");
         char* end = nullptr;
         long code = std::strtol(value.c_str(), &end, 10);
-        if (*end != '\0' || code < 0 || code > 12)
+        if (*end != '\0' || code < 0 || code > kLastObjectCode)
             fail(src.name, line_no, "object codes are 0 (nothing) to 12, not '" + value + "'");
         src.objects[c] = int(code);
         return;
@@ -442,20 +442,39 @@ void write_stage_preview(const std::string& src, const std::string& path) {
             int x = kGutter + c * kCell, y = r * kCell;
             if (is_trigger(code)) {
                 bool right = c * kCell + 8 >= 120;
-                int n = code == 8 ? 4 : code == 9 ? 6 : 8;
+                const auto wave = ObjectCode(code);
+                int n = wave == ObjectCode::wave_of_4 ? 4 : wave == ObjectCode::wave_of_6 ? 6 : 8;
                 for (int k = 0; k < n; ++k) {
                     int ax = right ? out.w - 3 - 3 * k : kGutter + 2 + 3 * k;
                     out.fill_rect(ax, y + 5, 2, 6, hex("7de3c8"));
                 }
                 continue;
             }
-            Rgb col = code == 1 || code == 2   ? hex("b7d957")
-                      : code == 3 || code == 4 ? hex("c8d1de")
-                      : code == 5              ? hex("ffc75a")
-                      : code == 6              ? hex("ff8f8f")
-                      : code == 12             ? hex("9a6ad6")
-                      : code == 7              ? hex("e0455a")
-                                               : hex("f08a2c");
+            Rgb col = hex("f08a2c");  // the gun
+            switch (ObjectCode(code)) {
+                case ObjectCode::power_container:
+                case ObjectCode::large_power_container:
+                    col = hex("b7d957");
+                    break;
+                case ObjectCode::container:
+                case ObjectCode::large_container:
+                    col = hex("c8d1de");
+                    break;
+                case ObjectCode::large_container_item:
+                    col = hex("ffc75a");
+                    break;
+                case ObjectCode::turret:
+                    col = hex("ff8f8f");
+                    break;
+                case ObjectCode::twin_turret:
+                    col = hex("9a6ad6");
+                    break;
+                case ObjectCode::emplacement:
+                    col = hex("e0455a");
+                    break;
+                default:
+                    break;
+            }
             if (is_large_object(code)) {
                 frame_rect(out, x + 3, y - 13, 26, 26, col);
                 frame_rect(out, x + 4, y - 12, 24, 24, col);

@@ -6,20 +6,18 @@
 #include <string>
 #include <vector>
 
+#include "core/object_codes.h"
+
 namespace gen {
 
 inline constexpr int kStageColumns = 15;
 inline constexpr int kStageRows = 375;
 
 // Object codes of the stage file, as the spawner reads them.
-inline bool is_ground_object(int code) { return (code >= 1 && code <= 7) || code == 11 || code == 12; }
-// 32-pixel objects: centred on the top-right corner of their cell, so they cover their own cell,
-// the one to its right and the two above those.
-inline bool is_large_object(int code) {
-    return code == 2 || code == 4 || code == 5 || code == 7 || code == 11;
-}
-inline bool is_trigger(int code) { return code >= 8 && code <= 10; }
-inline bool is_enemy(int code) { return code >= 6 && code <= 12; }
+using ::is_enemy;
+using ::is_ground_object;
+using ::is_large_object;
+using ::is_trigger;
 
 // Rows whose objects never appear on their own: 360..374 are on screen when the stage starts and
 // row 359 spawns in every frame of the stage banner.

@@ -32,13 +32,6 @@ namespace {
 
 constexpr int kLeft = 37, kUp = 38, kRight = 39, kDown = 40, kKeyA = 65, kKeyS = 83;
 
-// Keypad directions: 7 8 9 / 4 5 6 / 1 2 3.
-struct Direction {
-    int dx, dy;
-};
-constexpr std::array<Direction, 10> kDirections{
-    {{0, 0}, {-1, 1}, {0, 1}, {1, 1}, {-1, 0}, {0, 0}, {1, 0}, {-1, -1}, {0, -1}, {1, -1}}};
-
 constexpr int kDecideEvery = 3;  // frames a choice is held
 constexpr int kHorizon = 24;     // frames each choice is tried for
 
@@ -190,7 +183,7 @@ Choice decide(const t_player& s) {
 
 std::array<bool, 256> keys_for(int move, bool fire, bool hyper) {
     std::array<bool, 256> held{};
-    const Direction d = kDirections[size_t(move)];
+    const KeypadStep d = kKeypadSteps[size_t(move)];
     held[kLeft] = d.dx < 0;
     held[kRight] = d.dx > 0;
     held[kUp] = d.dy < 0;

@@ -162,17 +162,20 @@ void choose_replay_from_menu(int frame) {
 }
 constexpr int kReplayStartsBy = 200;  // a frame by which playback must have begun
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// What the command line asks for.
+struct Options {
     std::string dir, keys_path, replay_path, expect_path, record_path, hashes_path;
-    std::set<int> hash_frames;
+    std::set<int> hash_frames;  // the pictures to hash for --record-expect or --expect
     int frames = 0;
     bool render = true, reference_draw = false;
     bool invulnerable = false, pad = false;
     std::map<int, std::string> shots;
-    std::string command = "cinder-arc-sim";
-    for (int i = 1; i < argc; ++i) command += std::string(" ") + argv[i];
+    std::string command = "cinder-arc-sim";  // quoted in a recorded expectations file
+};
+
+Options parse_options(int argc, char** argv) {
+    Options o;
+    for (int i = 1; i < argc; ++i) o.command += std::string(" ") + argv[i];
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         auto value = [&]() -> std::string {
@@ -180,133 +183,147 @@ int main(int argc, char** argv) {
             return argv[++i];
         };
         if (arg == "--dir") {
-            dir = value();
+            o.dir = value();
         } else if (arg == "--frames") {
-            if (!parse_count(value(), frames) || frames < 1) usage("--frames takes a whole number above 0");
+            if (!parse_count(value(), o.frames) || o.frames < 1)
+                usage("--frames takes a whole number above 0");
         } else if (arg == "--keys") {
-            keys_path = value();
+            o.keys_path = value();
         } else if (arg == "--shot") {
             std::string v = value();
             size_t colon = v.find(':');
             int f = 0;
             if (colon == std::string::npos || !parse_count(v.substr(0, colon), f) || colon + 1 >= v.size())
                 usage("--shot takes FRAME:PATH");
-            shots[f] = v.substr(colon + 1);
+            o.shots[f] = v.substr(colon + 1);
         } else if (arg == "--no-render") {
-            render = false;
+            o.render = false;
         } else if (arg == "--invulnerable") {
-            invulnerable = true;
+            o.invulnerable = true;
         } else if (arg == "--replay") {
-            replay_path = value();
+            o.replay_path = value();
         } else if (arg == "--expect") {
-            expect_path = value();
+            o.expect_path = value();
         } else if (arg == "--record-expect") {
-            record_path = value();
+            o.record_path = value();
         } else if (arg == "--hash-at") {
             std::stringstream list(value());
             for (std::string f; std::getline(list, f, ',');) {
                 int n = 0;
                 if (!parse_count(f, n)) usage("--hash-at takes frame numbers separated by commas");
-                hash_frames.insert(n);
+                o.hash_frames.insert(n);
             }
         } else if (arg == "--pad") {
-            pad = true;
+            o.pad = true;
         } else if (arg == "--hashes") {
-            hashes_path = value();
+            o.hashes_path = value();
         } else if (arg == "--reference-draw") {
-            reference_draw = true;
+            o.reference_draw = true;
         } else {
             usage("unknown option " + arg);
         }
     }
 
-    if (!replay_path.empty() && !keys_path.empty())
+    if (!o.replay_path.empty() && !o.keys_path.empty())
         usage("--replay plays the replay's input: no --keys with it");
-    if (!replay_path.empty() && invulnerable) usage("--invulnerable changes play: not with --replay");
-    if (!expect_path.empty() && !record_path.empty())
+    if (!o.replay_path.empty() && o.invulnerable) usage("--invulnerable changes play: not with --replay");
+    if (!o.expect_path.empty() && !o.record_path.empty())
         usage("--expect and --record-expect exclude each other");
-    if (!hash_frames.empty() && record_path.empty()) usage("--hash-at goes with --record-expect");
+    if (!o.hash_frames.empty() && o.record_path.empty()) usage("--hash-at goes with --record-expect");
+    return o;
+}
 
-    // Paths given on the command line are relative to where the runner was started.
-    for (auto& [f, path] : shots) path = std::filesystem::absolute(path).string();
-    if (!record_path.empty()) record_path = std::filesystem::absolute(record_path).string();
-    if (!replay_path.empty()) {
-        std::string bytes;
-        if (!read_text(replay_path, bytes)) bad_file(replay_path, "cannot read the replay");
-        if (bytes.empty()) bad_file(replay_path, "the replay is empty (not even a difficulty byte)");
-        replay_path = std::filesystem::absolute(replay_path).string();
-    }
+// The files the run needs, read (or opened) before it starts: any that cannot be used ends the
+// runner with exit code 2 and one line naming it.
+struct Inputs {
     Expectations expected;
-    if (!expect_path.empty()) {
+    KeyScript script;
+    FILE* hashes = nullptr;
+};
+
+Inputs read_inputs(Options& o) {
+    Inputs in;
+    // Paths given on the command line are relative to where the runner was started.
+    for (auto& [f, path] : o.shots) path = std::filesystem::absolute(path).string();
+    if (!o.record_path.empty()) o.record_path = std::filesystem::absolute(o.record_path).string();
+    if (!o.replay_path.empty()) {
+        std::string bytes;
+        if (!read_text(o.replay_path, bytes)) bad_file(o.replay_path, "cannot read the replay");
+        if (bytes.empty()) bad_file(o.replay_path, "the replay is empty (not even a difficulty byte)");
+        o.replay_path = std::filesystem::absolute(o.replay_path).string();
+    }
+    if (!o.expect_path.empty()) {
         std::string text;
-        if (!read_text(expect_path, text)) bad_file(expect_path, "cannot read the expectations");
+        if (!read_text(o.expect_path, text)) bad_file(o.expect_path, "cannot read the expectations");
         int line = 0;
         std::string why;
-        if (!parse_expectations(text, end_fields(""), expected, line, why))
-            bad_file(line > 0 ? expect_path + ":" + std::to_string(line) : expect_path, why);
-        for (const auto& [f, hash] : expected.pictures) hash_frames.insert(f);
+        if (!parse_expectations(text, end_fields(""), in.expected, line, why))
+            bad_file(line > 0 ? o.expect_path + ":" + std::to_string(line) : o.expect_path, why);
+        for (const auto& [f, hash] : in.expected.pictures) o.hash_frames.insert(f);
     }
-    FILE* hashes = nullptr;
-    if (!hashes_path.empty()) {
-        hashes = std::fopen(hashes_path.c_str(), "w");
-        if (!hashes) {
-            std::fprintf(stderr, "cinder-arc-sim: %s: cannot write the picture hashes\n",
-                         hashes_path.c_str());
-            return 2;
-        }
+    if (!o.hashes_path.empty()) {
+        in.hashes = std::fopen(o.hashes_path.c_str(), "w");
+        if (!in.hashes) bad_file(o.hashes_path, "cannot write the picture hashes");
     }
-    KeyScript script;
-    if (!keys_path.empty()) {
-        std::ifstream in(keys_path, std::ios::binary);
-        if (!in) {
-            std::fprintf(stderr, "cinder-arc-sim: %s: cannot read the key script\n", keys_path.c_str());
-            return 2;
-        }
+    if (!o.keys_path.empty()) {
+        std::ifstream file(o.keys_path, std::ios::binary);
+        if (!file) bad_file(o.keys_path, "cannot read the key script");
         std::stringstream text;
-        text << in.rdbuf();
+        text << file.rdbuf();
         int bad_line = 0;
         std::string why;
-        if (!parse_key_script(text.str(), script, bad_line, why)) {
-            std::fprintf(stderr, "cinder-arc-sim: %s:%d: %s\n", keys_path.c_str(), bad_line, why.c_str());
-            return 2;
-        }
+        if (!parse_key_script(text.str(), in.script, bad_line, why))
+            bad_file(o.keys_path + ":" + std::to_string(bad_line), why);
     }
-    if (!dir.empty()) {
+    if (!o.dir.empty()) {
         std::error_code ec;
-        std::filesystem::current_path(dir, ec);
-        if (ec) {
-            std::fprintf(stderr, "cinder-arc-sim: %s: %s\n", dir.c_str(), ec.message().c_str());
-            return 2;
-        }
+        std::filesystem::current_path(o.dir, ec);
+        if (ec) bad_file(o.dir, ec.message());
     }
+    return in;
+}
 
-    if (!engine_init(Backend::headless)) return 1;
-    headless::set_render(render);
-    if (pad) headless::set_pad(0, 0, 0);  // plugged in, centred, no button held
-    headless::set_doubled_draws(!reference_draw);
-    headless::set_frame_limit(frames > 0 ? frames : kDefaultFrameLimit);
-    const bool replaying = !replay_path.empty();
-    if (replaying) replay_source = replay_path;
+// How the run went: how it ended, the end state, and the pictures hashed on the way.
+struct Run {
+    std::string ended;
+    int code = 0;  // the game's own exit code (ProgramExit), 0 otherwise
+    Fields fields;
+    std::map<int, std::string> pictures;  // frame -> hash, the frames of Options::hash_frames
+    int presented = 0;                    // frames presented
+    std::vector<double> work_us;          // each frame's work before its present
+};
+
+// Plays the game on the headless backend as the options say, and shuts the engine down.
+Run run_game(const Options& o, const Inputs& in) {
+    if (!engine_init(Backend::headless)) std::exit(1);
+    headless::set_render(o.render);
+    if (o.pad) headless::set_pad(0, 0, 0);  // plugged in, centred, no button held
+    headless::set_doubled_draws(!o.reference_draw);
+    headless::set_frame_limit(o.frames > 0 ? o.frames : kDefaultFrameLimit);
+    const bool replaying = !o.replay_path.empty();
+    if (replaying) replay_source = o.replay_path;
     // Without rendering, the frames to be saved or hashed are still rasterised (each frame is drawn
     // afresh from its own draw calls, so the picture is the one a fully rendered run presents).
     headless::set_frame_hook([&](int frame) {
-        if (!render) headless::set_render(shots.count(frame) != 0 || hash_frames.count(frame) != 0);
+        if (!o.render) headless::set_render(o.shots.count(frame) != 0 || o.hash_frames.count(frame) != 0);
         if (replaying)
             choose_replay_from_menu(frame);
         else
-            headless::set_keys_held(script.held_at(frame));
-        if (invulnerable) keep_ships_protected();
+            headless::set_keys_held(in.script.held_at(frame));
+        if (o.invulnerable) keep_ships_protected();
     });
-    std::map<int, std::string> pictures;
+    Run run;
     bool playback_seen = false;
     headless::set_present_hook([&](int frame) {
-        if (hashes)
-            std::fprintf(hashes, "%d %016llx\n", frame,
-                         static_cast<unsigned long long>(headless::presented_hash()));
-        auto it = shots.find(frame);
-        if (it != shots.end() && !headless::save_presented_bmp(it->second))
+        const bool hashed = o.hash_frames.count(frame) != 0;
+        if (in.hashes || hashed) {
+            const std::string hash = picture_hash(presented_picture());
+            if (in.hashes) std::fprintf(in.hashes, "%d %s\n", frame, hash.c_str());
+            if (hashed) run.pictures[frame] = hash;
+        }
+        auto it = o.shots.find(frame);
+        if (it != o.shots.end() && !headless::save_presented_bmp(it->second))
             std::fprintf(stderr, "cinder-arc-sim: %s: cannot write the screenshot\n", it->second.c_str());
-        if (hash_frames.count(frame)) pictures[frame] = picture_hash(presented_picture());
         if (!replaying) return;
         // The replay's end: its game is over (playback stops at the game's end), or its last
         // recorded step has been played (the recorder's program ended there).
@@ -315,50 +332,62 @@ int main(int argc, char** argv) {
         if (!playback_seen && frame >= kReplayStartsBy) throw ProgramExit{2, "no-replay"};
     });
 
-    std::string ended;
-    int code = 0;
     try {
         const LoopEnd end = run_main_program();
-        ended = end == LoopEnd::escape ? "escape" : end == LoopEnd::close ? "close" : "signal";
+        run.ended = end == LoopEnd::escape ? "escape" : end == LoopEnd::close ? "close" : "signal";
     } catch (const ProgramExit& e) {
-        ended = e.reason ? e.reason : "quit";
-        code = e.code;
+        run.ended = e.reason ? e.reason : "quit";
+        run.code = e.code;
     }
+    run.fields = end_fields(run.ended);
+    run.work_us = headless::frame_work_us();
+    run.presented = headless::frames_begun();
+    if (in.hashes) std::fclose(in.hashes);
+    engine_shutdown();
+    return run;
+}
 
-    if (ended == "no-replay") {
+// The JSON line of the end state, then the expectations file asked for, or the comparison with
+// the one given. Returns the exit code.
+int report(const Options& o, const Inputs& in, const Run& run) {
+    if (run.ended == "no-replay") {
         std::fprintf(stderr, "cinder-arc-sim: %s: \"REPLAY\" in the main menu did not start it\n",
-                     replay_path.c_str());
-        engine_shutdown();
+                     o.replay_path.c_str());
         return 2;
     }
-    const Fields fields = end_fields(ended);
-    const std::vector<double>& work = headless::frame_work_us();
+    const std::vector<double>& work = run.work_us;
     double max_us = work.empty() ? 0.0 : *std::max_element(work.begin(), work.end());
     std::printf("%s,\"frame_work_us\":{\"median\":%.1f,\"p99\":%.1f,\"max\":%.1f}}\n",
-                json_fields(fields).c_str(), percentile(work, 0.5), percentile(work, 0.99), max_us);
+                json_fields(run.fields).c_str(), percentile(work, 0.5), percentile(work, 0.99), max_us);
     std::fflush(stdout);
-    if (hashes) std::fclose(hashes);
-    const int presented = headless::frames_begun();
-    engine_shutdown();
-    if (code != 0) return code;
+    if (run.code != 0) return run.code;
 
-    if (!record_path.empty()) {
-        for (int f : hash_frames)
-            if (!pictures.count(f))
-                bad_file(record_path, "not written: frame " + std::to_string(f) +
-                                          " was never presented (the run ended after frame " +
-                                          std::to_string(presented - 1) + ")");
-        std::ofstream out(record_path, std::ios::binary | std::ios::trunc);
-        out << format_expectations(fields, pictures, command);
+    if (!o.record_path.empty()) {
+        for (int f : o.hash_frames)
+            if (!run.pictures.count(f))
+                bad_file(o.record_path, "not written: frame " + std::to_string(f) +
+                                            " was never presented (the run ended after frame " +
+                                            std::to_string(run.presented - 1) + ")");
+        std::ofstream out(o.record_path, std::ios::binary | std::ios::trunc);
+        out << format_expectations(run.fields, run.pictures, o.command);
         out.close();
-        if (!out) bad_file(record_path, "cannot write the expectations");
+        if (!out) bad_file(o.record_path, "cannot write the expectations");
     }
-    if (!expect_path.empty()) {
-        const std::string difference = first_difference(expected, fields, pictures, presented);
+    if (!o.expect_path.empty()) {
+        const std::string difference = first_difference(in.expected, run.fields, run.pictures, run.presented);
         if (!difference.empty()) {
-            std::fprintf(stderr, "cinder-arc-sim: %s: %s\n", expect_path.c_str(), difference.c_str());
+            std::fprintf(stderr, "cinder-arc-sim: %s: %s\n", o.expect_path.c_str(), difference.c_str());
             return 1;
         }
     }
     return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options = parse_options(argc, argv);
+    const Inputs inputs = read_inputs(options);
+    const Run run = run_game(options, inputs);
+    return report(options, inputs, run);
 }
