@@ -8,6 +8,7 @@
 #include "core/game_flow.h"
 #include "core/tables.h"
 #include "engine/engine.h"
+#include "engine/keys.h"
 #include "frontend/controls_file.h"
 #include "frontend/settings_file.h"
 
@@ -33,8 +34,6 @@ void reset_input_state() {
 
 namespace {
 
-constexpr int kEnter = 13, kAlt = 18;
-
 // Keypad code of a direction: the diagonals first, then left over right and up over down.
 uint8_t move_code(bool left, bool up, bool right, bool down) {
     if (left && up) return 7;
@@ -54,7 +53,7 @@ void read_keyboard() {
     const KeyBindings& k = key_bindings;
     input_move = move_code(key_down(k.left), key_down(k.up), key_down(k.right), key_down(k.down));
     // Enter confirms in the menus too (Alt+Enter switches full screen instead).
-    const bool enter = game_mode == 0 && key_down(kEnter) && !key_down(kAlt);
+    const bool enter = game_mode == 0 && key_down(vk::kEnter) && !key_down(vk::kAlt);
     input_button = button_code(key_down(k.fire) || enter, key_down(k.hyper));
 }
 

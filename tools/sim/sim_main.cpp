@@ -24,6 +24,7 @@
 #include "core/startup.h"
 #include "engine/engine.h"
 #include "engine/headless.h"
+#include "engine/keys.h"
 #include "expectations.h"
 #include "frontend/input.h"
 #include "frontend/menus.h"
@@ -155,8 +156,8 @@ std::vector<uint32_t> presented_picture() {
 void choose_replay_from_menu(int frame) {
     std::array<bool, 256> keys{};
     const bool down = frame < 40, button = frame >= 60 && frame < 65;
-    keys[40] = down;
-    keys[65] = button;
+    keys[vk::kDown] = down;
+    keys[vk::kA] = button;
     headless::set_keys_held(keys);
     headless::set_pad(0.0f, down ? 1.0f : 0.0f, button ? 1u : 0u);
 }
