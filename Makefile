@@ -1,7 +1,8 @@
 # make        build everything into build/ (the game folder is build/game/)
 # make play   install what is missing, build the game, the runner and the game files, play
-# make test   the same set-up, then every test, plain and under ASan/UBSan, and the golden
-#             replays once more with a Clang build of the runner
+# make test   the same set-up, the formatting of every C++ source, then every test, plain and
+#             under ASan/UBSan, and the golden replays once more with a Clang build of the runner
+# make format reformat every C++ source in place
 # make bench  the frame-work benchmark
 # make install PREFIX=DIR   build, then install into DIR (default /usr/local)
 # make fuzz   every fuzz target for FUZZ_SECONDS (180) each, built with Clang's libFuzzer
@@ -16,9 +17,12 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PREFIX ?= /usr/local
 WERROR := $(if $(CI),ON,OFF)
 
-.PHONY: all build play test setup setup-test bench install fuzz fuzz-build clean
+.PHONY: all build play test setup setup-test format format-check bench install fuzz fuzz-build clean
 
 all: build
+
+# Every C++ source of the game, its tools, tests and benchmark (.clang-format says how).
+CXX_SOURCES = $(sort $(shell find core engine frontend player enemies tools tests bench -name '*.cpp' -o -name '*.h'))
 
 CONFIGURE = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCINDER_WERROR=$(WERROR)
 
@@ -39,7 +43,16 @@ play: setup
 	cmake --build $(BUILD) -j$(JOBS) --target cinder-arc cinder-arc-sim
 	cd $(BUILD)/game && ./cinder-arc
 
+# First, as it takes seconds: a source that is not formatted fails the run before the builds.
+format-check:
+	@echo "clang-format: checking $(words $(CXX_SOURCES)) sources"
+	@clang-format --dry-run -Werror $(CXX_SOURCES)
+
+format:
+	clang-format -i $(CXX_SOURCES)
+
 test: setup-test
+	$(MAKE) format-check
 	$(CONFIGURE)
 	cmake --build $(BUILD) -j$(JOBS)
 	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)

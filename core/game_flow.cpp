@@ -12,6 +12,7 @@
 #include "enemies/boss1a.h"
 #include "enemies/boss1b.h"
 #include "engine/engine.h"
+#include "frontend/controls_file.h"
 #include "frontend/input.h"
 #include "frontend/menus.h"
 #include "frontend/settings_file.h"
@@ -150,7 +151,7 @@ void world_step() {
     if (game_over_timer > 0) --game_over_timer;
     if (game_over_timer == 1) end_game();
     // 4. The debug overlay key.
-    if (key_hit(68)) debug_overlay = debug_overlay == 1 ? 0 : 1;
+    if (key_hit(kDebugKey)) debug_overlay = debug_overlay == 1 ? 0 : 1;
     // 5. The wobble, a cycle of 80 frames.
     wobble = float(wobble_table[wobble_index % wobble_table.size()]);
     wobble_index = wobble_index >= 79 ? 0 : uint8_t(wobble_index + 1);

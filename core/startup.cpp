@@ -117,7 +117,7 @@ LoopEnd main_program() {
     LoopEnd end = LoopEnd::escape;
     while (true) {
         run_frame();
-        if (key_hit(27)) break;
+        if (key_hit(kQuitKey)) break;
         if (app_terminate()) {
             end = termination_signal() != 0 ? LoopEnd::signal : LoopEnd::close;
             break;

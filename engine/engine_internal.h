@@ -34,7 +34,7 @@ std::chrono::steady_clock::time_point ms_instant(int ms);
 // special file, and never allocates more than the file holds.
 std::string read_regular_file(const std::string& path, size_t max_bytes, std::vector<uint8_t>& out);
 
-// Graphics (graphics.cpp).
+// The screen (screen.cpp).
 int current_frame();  // number of the frame begun last (-1 before the first cls)
 void graphics_close();
 SDL_Window* screen_window();  // nullptr headless or before graphics
@@ -44,7 +44,7 @@ int screen_height();
 // Records the window or full-screen mode (0 or 32), which decides flip's vertical sync.
 void note_screen_depth(int depth);
 int screen_depth();
-// Makes (or refills) a one-frame, mid-handled image of w x h ARGB pixels.
+// Pictures (pictures.cpp): makes (or refills) a one-frame, mid-handled image of w x h ARGB pixels.
 void fill_picture_image(TImage*& img, const std::vector<uint32_t>& argb, int w, int h);
 
 // The window (window.cpp): once the renderer exists, the minimum size, the scaling and full

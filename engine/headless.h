@@ -77,11 +77,11 @@ std::vector<Voice> voices_playing();
 
 // The picture as last presented, read from the off-screen surface when asked (the present copies
 // nothing), until the next frame clears it: 0xRRGGBB at (x, y) of the 640 x 480 screen, a BMP
-// file, or a 64-bit hash of the whole picture. Without a presented picture: 0, false, the hash
-// of nothing.
+// file, or the whole picture as 0xRRGGBB row by row. Without a presented picture: 0, false, an
+// empty picture.
 uint32_t presented_pixel(int x, int y);
 bool save_presented_bmp(const std::string& path);
-uint64_t presented_hash();
+std::vector<uint32_t> presented_picture();
 
 // On (the default), frames drawn at scale 2 without rotation are copied unscaled from textures
 // doubled at load. Off, every frame goes through the general scaled copy: the reference that

@@ -8,26 +8,24 @@
 #include "engine/engine.h"
 #include "engine/engine_internal.h"
 #include "engine/headless.h"
+#include "engine/keys.h"
 
 namespace {
-
-// Virtual-key codes of the generic modifiers and of their left/right keys.
-constexpr int kShift = 16, kControl = 17, kAlt = 18;
-constexpr int kLShift = 160, kRShift = 161, kLControl = 162, kRControl = 163, kLAlt = 164, kRAlt = 165;
 
 struct Keyboard {
     std::array<uint8_t, 256> down{};
     std::array<int, 256> hits{};
     std::array<int, 256> alt_hits{};  // the presses made while Alt was held
 
-    void press(int vk) {
-        if (vk <= 0 || vk > 255 || down[size_t(vk)]) return;  // a repeat of a held key is no hit
-        down[size_t(vk)] = 1;
-        ++hits[size_t(vk)];
-        if (down[kAlt] && vk != kAlt && vk != kLAlt && vk != kRAlt) ++alt_hits[size_t(vk)];
+    void press(int key) {
+        if (key <= 0 || key > 255 || down[size_t(key)]) return;  // a repeat of a held key is no hit
+        down[size_t(key)] = 1;
+        ++hits[size_t(key)];
+        if (down[vk::kAlt] && key != vk::kAlt && key != vk::kLeftAlt && key != vk::kRightAlt)
+            ++alt_hits[size_t(key)];
     }
-    void release(int vk) {
-        if (vk > 0 && vk <= 255) down[size_t(vk)] = 0;
+    void release(int key) {
+        if (key > 0 && key <= 255) down[size_t(key)] = 0;
     }
     void clear() {
         down.fill(0);
@@ -40,51 +38,35 @@ Keyboard g_keys;
 bool g_close_requested = false;
 bool g_focused = true;
 
-// The generic modifier is held while either of its two keys is.
-int generic_of(int vk) {
-    switch (vk) {
-        case kLShift:
-        case kRShift:
-            return kShift;
-        case kLControl:
-        case kRControl:
-            return kControl;
-        case kLAlt:
-        case kRAlt:
-            return kAlt;
-        default:
-            return 0;
-    }
+// Each left or right modifier key, its generic key and its partner on the other side: the generic
+// key is held while either of the two is.
+struct SidedKey {
+    int key, generic, partner;
+};
+constexpr SidedKey kSidedKeys[] = {
+    {vk::kLeftShift, vk::kShift, vk::kRightShift},
+    {vk::kRightShift, vk::kShift, vk::kLeftShift},
+    {vk::kLeftControl, vk::kControl, vk::kRightControl},
+    {vk::kRightControl, vk::kControl, vk::kLeftControl},
+    {vk::kLeftAlt, vk::kAlt, vk::kRightAlt},
+    {vk::kRightAlt, vk::kAlt, vk::kLeftAlt},
+};
+
+const SidedKey* sided(int key) {
+    for (const SidedKey& s : kSidedKeys)
+        if (s.key == key) return &s;
+    return nullptr;
 }
 
-int partner_of(int vk) {
-    switch (vk) {
-        case kLShift:
-            return kRShift;
-        case kRShift:
-            return kLShift;
-        case kLControl:
-            return kRControl;
-        case kRControl:
-            return kLControl;
-        case kLAlt:
-            return kRAlt;
-        case kRAlt:
-            return kLAlt;
-        default:
-            return 0;
-    }
+void key_pressed(int key) {
+    g_keys.press(key);
+    if (const SidedKey* s = sided(key)) g_keys.press(s->generic);
 }
 
-void key_pressed(int vk) {
-    g_keys.press(vk);
-    if (int g = generic_of(vk)) g_keys.press(g);
-}
-
-void key_released(int vk) {
-    g_keys.release(vk);
-    if (int g = generic_of(vk))
-        if (!g_keys.down[size_t(partner_of(vk))]) g_keys.release(g);
+void key_released(int key) {
+    g_keys.release(key);
+    if (const SidedKey* s = sided(key))
+        if (!g_keys.down[size_t(s->partner)]) g_keys.release(s->generic);
 }
 
 // --- Game pad ---------------------------------------------------------------------------------
@@ -187,156 +169,110 @@ const PadSample* pad_sample(int port) {
     return &g_pad;
 }
 
-// --- Key mapping ------------------------------------------------------------------------------
+// --- Key translation ------------------------------------------------------------------------------
 
-int vk_from_keycode(SDL_Keycode k) {
-    if (k >= SDLK_a && k <= SDLK_z) return 65 + int(k - SDLK_a);
-    if (k >= SDLK_0 && k <= SDLK_9) return 48 + int(k - SDLK_0);
-    if (k >= SDLK_F1 && k <= SDLK_F12) return 112 + int(k - SDLK_F1);
-    if (k >= SDLK_F13 && k <= SDLK_F24) return 124 + int(k - SDLK_F13);
-    if (k >= SDLK_KP_1 && k <= SDLK_KP_9) return 97 + int(k - SDLK_KP_1);
-    switch (k) {
-        case SDLK_BACKSPACE:
-            return 8;
-        case SDLK_TAB:
-            return 9;
-        case SDLK_CLEAR:
-            return 12;
-        case SDLK_RETURN:
-        case SDLK_RETURN2:
-        case SDLK_KP_ENTER:
-            return 13;
-        case SDLK_PAUSE:
-            return 19;
-        case SDLK_CAPSLOCK:
-            return 20;
-        case SDLK_ESCAPE:
-            return 27;
-        case SDLK_SPACE:
-            return 32;
-        case SDLK_PAGEUP:
-            return 33;
-        case SDLK_PAGEDOWN:
-            return 34;
-        case SDLK_END:
-            return 35;
-        case SDLK_HOME:
-            return 36;
-        case SDLK_LEFT:
-            return 37;
-        case SDLK_UP:
-            return 38;
-        case SDLK_RIGHT:
-            return 39;
-        case SDLK_DOWN:
-            return 40;
-        case SDLK_PRINTSCREEN:
-            return 44;
-        case SDLK_INSERT:
-            return 45;
-        case SDLK_DELETE:
-            return 46;
-        case SDLK_LGUI:
-            return 91;
-        case SDLK_RGUI:
-            return 92;
-        case SDLK_APPLICATION:
-            return 93;
-        case SDLK_KP_0:
-            return 96;
-        case SDLK_KP_MULTIPLY:
-            return 106;
-        case SDLK_KP_PLUS:
-            return 107;
-        case SDLK_KP_MINUS:
-            return 109;
-        case SDLK_KP_PERIOD:
-            return 110;
-        case SDLK_KP_DIVIDE:
-            return 111;
-        case SDLK_NUMLOCKCLEAR:
-            return 144;
-        case SDLK_SCROLLLOCK:
-            return 145;
-        case SDLK_LSHIFT:
-            return kLShift;
-        case SDLK_RSHIFT:
-            return kRShift;
-        case SDLK_LCTRL:
-            return kLControl;
-        case SDLK_RCTRL:
-            return kRControl;
-        case SDLK_LALT:
-            return kLAlt;
-        case SDLK_RALT:
-            return kRAlt;
-        case SDLK_SEMICOLON:
-            return 186;
-        case SDLK_EQUALS:
-            return 187;
-        case SDLK_COMMA:
-            return 188;
-        case SDLK_MINUS:
-            return 189;
-        case SDLK_PERIOD:
-            return 190;
-        case SDLK_SLASH:
-            return 191;
-        case SDLK_BACKQUOTE:
-            return 192;
-        case SDLK_LEFTBRACKET:
-            return 219;
-        case SDLK_BACKSLASH:
-            return 220;
-        case SDLK_RIGHTBRACKET:
-            return 221;
-        case SDLK_QUOTE:
-            return 222;
-        default:
-            return 0;
-    }
-}
+// Keys whose SDL codes count up together with their virtual-key codes: first..last are the keys
+// first_key, first_key + 1, ...
+struct KeyRun {
+    int first, last, first_key;
+};
+struct KeyPair {
+    int code, key;
+};
+
+constexpr KeyRun kKeycodeRuns[] = {
+    {SDLK_a, SDLK_z, vk::kA},
+    {SDLK_0, SDLK_9, vk::k0},
+    {SDLK_F1, SDLK_F12, vk::kF1},
+    {SDLK_F13, SDLK_F24, vk::kF13},
+    {SDLK_KP_1, SDLK_KP_9, vk::kKeypad0 + 1},
+};
+constexpr KeyPair kKeycodes[] = {
+    {SDLK_BACKSPACE, vk::kBackspace},
+    {SDLK_TAB, vk::kTab},
+    {SDLK_CLEAR, vk::kClear},
+    {SDLK_RETURN, vk::kEnter},
+    {SDLK_RETURN2, vk::kEnter},
+    {SDLK_KP_ENTER, vk::kEnter},
+    {SDLK_PAUSE, vk::kPause},
+    {SDLK_CAPSLOCK, vk::kCapsLock},
+    {SDLK_ESCAPE, vk::kEscape},
+    {SDLK_SPACE, vk::kSpace},
+    {SDLK_PAGEUP, vk::kPageUp},
+    {SDLK_PAGEDOWN, vk::kPageDown},
+    {SDLK_END, vk::kEnd},
+    {SDLK_HOME, vk::kHome},
+    {SDLK_LEFT, vk::kLeft},
+    {SDLK_UP, vk::kUp},
+    {SDLK_RIGHT, vk::kRight},
+    {SDLK_DOWN, vk::kDown},
+    {SDLK_PRINTSCREEN, vk::kPrintScreen},
+    {SDLK_INSERT, vk::kInsert},
+    {SDLK_DELETE, vk::kDelete},
+    {SDLK_LGUI, vk::kLeftWindows},
+    {SDLK_RGUI, vk::kRightWindows},
+    {SDLK_APPLICATION, vk::kApplication},
+    {SDLK_KP_0, vk::kKeypad0},
+    {SDLK_KP_MULTIPLY, vk::kKeypadMultiply},
+    {SDLK_KP_PLUS, vk::kKeypadPlus},
+    {SDLK_KP_MINUS, vk::kKeypadMinus},
+    {SDLK_KP_PERIOD, vk::kKeypadPeriod},
+    {SDLK_KP_DIVIDE, vk::kKeypadDivide},
+    {SDLK_NUMLOCKCLEAR, vk::kNumLock},
+    {SDLK_SCROLLLOCK, vk::kScrollLock},
+    {SDLK_LSHIFT, vk::kLeftShift},
+    {SDLK_RSHIFT, vk::kRightShift},
+    {SDLK_LCTRL, vk::kLeftControl},
+    {SDLK_RCTRL, vk::kRightControl},
+    {SDLK_LALT, vk::kLeftAlt},
+    {SDLK_RALT, vk::kRightAlt},
+    {SDLK_SEMICOLON, vk::kSemicolon},
+    {SDLK_EQUALS, vk::kEquals},
+    {SDLK_COMMA, vk::kComma},
+    {SDLK_MINUS, vk::kMinus},
+    {SDLK_PERIOD, vk::kPeriod},
+    {SDLK_SLASH, vk::kSlash},
+    {SDLK_BACKQUOTE, vk::kBackquote},
+    {SDLK_LEFTBRACKET, vk::kLeftBracket},
+    {SDLK_BACKSLASH, vk::kBackslash},
+    {SDLK_RIGHTBRACKET, vk::kRightBracket},
+    {SDLK_QUOTE, vk::kQuote},
+};
 
 // Keys whose layout gives a character outside ASCII (an umlaut, an accent) are named by their
 // place on a US keyboard instead.
-int vk_from_scancode(SDL_Scancode s) {
-    if (s >= SDL_SCANCODE_A && s <= SDL_SCANCODE_Z) return 65 + int(s - SDL_SCANCODE_A);
-    if (s >= SDL_SCANCODE_1 && s <= SDL_SCANCODE_9) return 49 + int(s - SDL_SCANCODE_1);
-    switch (s) {
-        case SDL_SCANCODE_0:
-            return 48;
-        case SDL_SCANCODE_SEMICOLON:
-            return 186;
-        case SDL_SCANCODE_EQUALS:
-            return 187;
-        case SDL_SCANCODE_COMMA:
-            return 188;
-        case SDL_SCANCODE_MINUS:
-            return 189;
-        case SDL_SCANCODE_PERIOD:
-            return 190;
-        case SDL_SCANCODE_SLASH:
-            return 191;
-        case SDL_SCANCODE_GRAVE:
-            return 192;
-        case SDL_SCANCODE_LEFTBRACKET:
-            return 219;
-        case SDL_SCANCODE_BACKSLASH:
-            return 220;
-        case SDL_SCANCODE_RIGHTBRACKET:
-            return 221;
-        case SDL_SCANCODE_APOSTROPHE:
-            return 222;
-        case SDL_SCANCODE_NONUSBACKSLASH:
-            return 226;
-        default:
-            return 0;
-    }
+constexpr KeyRun kScancodeRuns[] = {
+    {SDL_SCANCODE_A, SDL_SCANCODE_Z, vk::kA},
+    {SDL_SCANCODE_1, SDL_SCANCODE_9, vk::k0 + 1},
+};
+constexpr KeyPair kScancodes[] = {
+    {SDL_SCANCODE_0, vk::k0},
+    {SDL_SCANCODE_SEMICOLON, vk::kSemicolon},
+    {SDL_SCANCODE_EQUALS, vk::kEquals},
+    {SDL_SCANCODE_COMMA, vk::kComma},
+    {SDL_SCANCODE_MINUS, vk::kMinus},
+    {SDL_SCANCODE_PERIOD, vk::kPeriod},
+    {SDL_SCANCODE_SLASH, vk::kSlash},
+    {SDL_SCANCODE_GRAVE, vk::kBackquote},
+    {SDL_SCANCODE_LEFTBRACKET, vk::kLeftBracket},
+    {SDL_SCANCODE_BACKSLASH, vk::kBackslash},
+    {SDL_SCANCODE_RIGHTBRACKET, vk::kRightBracket},
+    {SDL_SCANCODE_APOSTROPHE, vk::kQuote},
+    {SDL_SCANCODE_NONUSBACKSLASH, vk::kIsoBackslash},
+};
+
+template <size_t R, size_t P>
+int translate(const KeyRun (&runs)[R], const KeyPair (&pairs)[P], int code) {
+    for (const KeyRun& r : runs)
+        if (code >= r.first && code <= r.last) return r.first_key + (code - r.first);
+    for (const KeyPair& p : pairs)
+        if (code == p.code) return p.key;
+    return 0;
 }
 
 int vk_of(const SDL_Keysym& sym) {
-    const int vk = vk_from_keycode(sym.sym);
-    return vk ? vk : vk_from_scancode(sym.scancode);
+    const int key = translate(kKeycodeRuns, kKeycodes, int(sym.sym));
+    return key ? key : translate(kScancodeRuns, kScancodes, int(sym.scancode));
 }
 
 void handle(const SDL_Event& e) {
@@ -467,13 +403,14 @@ namespace headless {
 void set_keys_held(const std::array<bool, 256>& held) {
     if (!g_focused) return;  // an unfocused window receives no keys
     // The modifiers first, as a player holds them before the key they change.
-    for (int vk : {kShift, kControl, kAlt, kLShift, kRShift, kLControl, kRControl, kLAlt, kRAlt})
-        if (held[size_t(vk)]) g_keys.press(vk);
-    for (int vk = 1; vk < 256; ++vk) {
-        if (held[size_t(vk)]) {
-            g_keys.press(vk);
+    for (int key : {vk::kShift, vk::kControl, vk::kAlt, vk::kLeftShift, vk::kRightShift, vk::kLeftControl,
+                    vk::kRightControl, vk::kLeftAlt, vk::kRightAlt})
+        if (held[size_t(key)]) g_keys.press(key);
+    for (int key = 1; key < 256; ++key) {
+        if (held[size_t(key)]) {
+            g_keys.press(key);
         } else {
-            g_keys.release(vk);
+            g_keys.release(key);
         }
     }
 }

@@ -21,18 +21,6 @@ void reset_controls_state() { CONTROLS_STATE(CINDER_RESET_STATE); }
 
 namespace {
 
-struct Named {
-    const char* name;
-    int code;
-};
-constexpr Named kKeyNames[] = {
-    {"Escape", 27}, {"Left", 37},   {"Right", 39},    {"Up", 38},    {"Down", 40},   {"Space", 32},
-    {"Enter", 13},  {"Tab", 9},     {"Backspace", 8}, {"Shift", 16}, {"Ctrl", 17},   {"Alt", 18},
-    {"Insert", 45}, {"Delete", 46}, {"Home", 36},     {"End", 35},   {"PageUp", 33}, {"PageDown", 34},
-};
-// Escape, P, M, D, F11 and F12 do the game's own things in every page.
-constexpr int kReserved[] = {27, 80, 77, 68, 122, 123};
-
 struct Action {
     const char* name;
     int KeyBindings::*key;
@@ -60,32 +48,6 @@ bool is_mute_line(const std::string& line) {
 }
 
 }  // namespace
-
-int key_from_name(const std::string& name) {
-    const std::string n = lower(name);
-    if (n.size() == 1 && std::isalnum(static_cast<unsigned char>(n[0])))
-        return std::toupper(static_cast<unsigned char>(n[0]));
-    for (const Named& k : kKeyNames)
-        if (n == lower(k.name)) return k.code;
-    if (n.size() == 7 && n.compare(0, 6, "keypad") == 0 && std::isdigit(static_cast<unsigned char>(n[6])))
-        return 96 + (n[6] - '0');
-    if (n.size() >= 2 && n.size() <= 3 && n[0] == 'f' && std::all_of(n.begin() + 1, n.end(), [](char c) {
-            return std::isdigit(static_cast<unsigned char>(c));
-        })) {
-        const int f = std::stoi(n.substr(1));
-        if (f >= 1 && f <= 12) return 111 + f;
-    }
-    return -1;
-}
-
-std::string key_name(int code) {
-    if ((code >= 'A' && code <= 'Z') || (code >= '0' && code <= '9')) return std::string(1, char(code));
-    for (const Named& k : kKeyNames)
-        if (k.code == code) return k.name;
-    if (code >= 96 && code <= 105) return "Keypad" + std::to_string(code - 96);
-    if (code >= 112 && code <= 123) return "F" + std::to_string(code - 111);
-    return std::string();
-}
 
 std::string default_controls_text() {
     std::string text =
@@ -137,7 +99,7 @@ KeyBindings parse_controls(const std::string& text, uint8_t& muted, std::vector<
             problem("unknown key \"" + value + "\"");
             continue;
         }
-        if (std::find(std::begin(kReserved), std::end(kReserved), code) != std::end(kReserved)) {
+        if (std::find(std::begin(kReservedKeys), std::end(kReservedKeys), code) != std::end(kReservedKeys)) {
             problem(value + " is kept for the game itself");
             continue;
         }

@@ -6,10 +6,18 @@
 #include <string>
 #include <vector>
 
-// Virtual-key codes of the six actions.
+#include "engine/keys.h"
+
+// The keys of the six actions.
 struct KeyBindings {
-    int fire = 65, hyper = 83, left = 37, right = 39, up = 38, down = 40;  // A, S, the arrows
+    int fire = vk::kA, hyper = vk::kS, left = vk::kLeft, right = vk::kRight, up = vk::kUp, down = vk::kDown;
 };
+
+// The keys the game keeps for itself in every page: no action can be bound to them.
+inline constexpr int kQuitKey = vk::kEscape, kPauseKey = vk::kP, kMuteKey = vk::kM, kDebugKey = vk::kD;
+inline constexpr int kFullScreenKey = vk::kF11, kScreenshotKey = vk::kF12;
+inline constexpr int kReservedKeys[] = {kQuitKey,  kPauseKey,      kMuteKey,
+                                        kDebugKey, kFullScreenKey, kScreenshotKey};
 
 extern KeyBindings key_bindings;
 extern uint8_t sound_muted;  // 1: every sound silenced (M)
@@ -22,10 +30,10 @@ inline constexpr const char* kControlsPath = "data/controls.txt";
 void load_controls();
 
 // The rules of the file. Blank lines and "#" comments are skipped; "action = key" binds fire,
-// hyper, left, right, up or down to a key by name; "mute = yes" or "no". A line naming an unknown
-// action or key, binding a key the game keeps for itself (Escape, P, M, D, F11, F12), or giving a
-// key that another action ends up with too, is a problem "LINE: why"; its action keeps its
-// default, so the six actions always have six different keys.
+// hyper, left, right, up or down to a key by name (key_from_name); "mute = yes" or "no". A line
+// naming an unknown action or key, binding a key the game keeps for itself (Escape, P, M, D, F11,
+// F12), or giving a key that another action ends up with too, is a problem "LINE: why"; its action
+// keeps its default, so the six actions always have six different keys.
 KeyBindings parse_controls(const std::string& text, uint8_t& muted, std::vector<std::string>& problems);
 std::string default_controls_text();
 // `text` with its mute line set to `muted` (added at the end when it has none); nothing else of
@@ -34,10 +42,5 @@ std::string with_mute_line(const std::string& text, bool muted);
 // Saves the mute choice into the file, keeping the rest of it. false (one line printed) when it
 // cannot be written.
 bool save_mute_choice();
-
-// Key names: letters, digits, Left, Right, Up, Down, Space, Enter, Tab, Backspace, Shift, Ctrl,
-// Alt, Insert, Delete, Home, End, PageUp, PageDown, Keypad0-Keypad9, F1-F10 (any case).
-int key_from_name(const std::string& name);  // -1 for no key of that name
-std::string key_name(int code);              // "" for a key without a name
 
 void reset_controls_state();

@@ -9,6 +9,7 @@
 #include "core/module_state.h"
 #include "core/tables.h"
 #include "engine/engine.h"
+#include "engine/keys.h"
 #include "frontend/controls_file.h"
 #include "frontend/settings_file.h"
 
@@ -27,8 +28,6 @@ INPUT_STATE(CINDER_DEFINE_STATE)
 void reset_input_state() { INPUT_STATE(CINDER_RESET_STATE); }
 
 namespace {
-
-constexpr int kEnter = 13, kAlt = 18;
 
 // Keypad code of a direction: the diagonals first, then left over right and up over down.
 uint8_t move_code(bool left, bool up, bool right, bool down) {
@@ -49,7 +48,7 @@ void read_keyboard() {
     const KeyBindings& k = key_bindings;
     input_move = move_code(key_down(k.left), key_down(k.up), key_down(k.right), key_down(k.down));
     // Enter confirms in the menus too (Alt+Enter switches full screen instead).
-    const bool enter = game_mode == 0 && key_down(kEnter) && !key_down(kAlt);
+    const bool enter = game_mode == 0 && key_down(vk::kEnter) && !key_down(vk::kAlt);
     input_button = button_code(key_down(k.fire) || enter, key_down(k.hyper));
 }
 

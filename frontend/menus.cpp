@@ -7,6 +7,7 @@
 #include "core/module_state.h"
 #include "core/tables.h"
 #include "engine/engine.h"
+#include "engine/keys.h"
 #include "frontend/controls_file.h"
 #include "frontend/debug_overlay.h"
 #include "frontend/input.h"
@@ -37,7 +38,6 @@ void reset_menu_state() { MENU_STATE(CINDER_RESET_STATE); }
 namespace {
 
 constexpr int kMoveDelay = 15, kValueDelay = 15, kParticleDelay = 10;
-constexpr int kLeftArrow = 37, kDebugKey = 68;
 constexpr float kMenuX = 40, kArrowX = 20, kMenuY = 120, kRowStep = 15, kSpacing = 10;
 
 void sound(TSound* s) { play_sound(s, nullptr); }
@@ -148,7 +148,7 @@ void settings_page() {
             case 2:
                 // The Left arrow (and the key bound to left) works even in the GAMEPAD setting
                 // with a pad plugged in, so the keyboard can always be chosen back.
-                change_value(setting_control, left || key_down(kLeftArrow) || key_down(key_bindings.left),
+                change_value(setting_control, left || key_down(vk::kLeft) || key_down(key_bindings.left),
                              right, 0, 1, kValueDelay);
                 break;
             case 3:

@@ -8,6 +8,7 @@
 #include "core/game_flow.h"
 #include "core/module_state.h"
 #include "engine/engine.h"
+#include "engine/keys.h"
 #include "frontend/controls_file.h"
 #include "frontend/settings_file.h"
 #include "player/helpers.h"
@@ -20,7 +21,6 @@ PAUSE_STATE(CINDER_DEFINE_STATE)
 
 namespace {
 
-constexpr int kKeyP = 80, kKeyM = 77, kKeyD = 68, kEnter = 13, kF11 = 122, kF12 = 123;
 constexpr int kPadStart = 7;  // the pad's Start button (engine's button order)
 constexpr int kDim = 96;      // the held picture's brightness while paused, of 255
 
@@ -74,12 +74,12 @@ bool paused_frame() {
     }
     // Centred over the play field (240 units wide) in the game's own lettering.
     draw_glyph_text(img_font1, "PAUSE", 100, 120, 10);
-    key_hit(kKeyD);  // the overlay switch belongs to play, which is not running
+    key_hit(kDebugKey);  // the overlay switch belongs to play, which is not running
     return true;
 }
 
 void desktop_keys_step() {
-    const bool p = key_hit(kKeyP) > 0;
+    const bool p = key_hit(kPauseKey) > 0;
     const bool start = joy_connected(0) && joy_down(kPadStart, 0);
     const bool start_pressed = start && !g_start_down;
     g_start_down = start;
@@ -91,8 +91,8 @@ void desktop_keys_step() {
         game_paused = 1;
     }
 
-    const bool alt_enter = key_hit_alt(kEnter) > 0;
-    if (key_hit(kF11) > 0 || alt_enter) {
+    const bool alt_enter = key_hit_alt(vk::kEnter) > 0;
+    if (key_hit(kFullScreenKey) > 0 || alt_enter) {
         const bool on = !full_screen();
         if (set_full_screen(on))
             setting_fullscreen = on ? 1 : 0;  // saved with the other settings
@@ -100,8 +100,8 @@ void desktop_keys_step() {
             std::fprintf(stderr, "cinder-arc: could not switch to %s: %s\n", on ? "full screen" : "a window",
                          engine_last_error());
     }
-    if (key_hit(kF12) > 0) take_screenshot();
-    if (key_hit(kKeyM) > 0) {
+    if (key_hit(kScreenshotKey) > 0) take_screenshot();
+    if (key_hit(kMuteKey) > 0) {
         sound_muted = sound_muted ? 0 : 1;
         set_mute(sound_muted != 0);
         save_mute_choice();

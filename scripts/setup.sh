@@ -5,9 +5,10 @@ set -eu
 want=(build-essential cmake pkg-config libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev)
 if [ "${1:-}" = "test" ]; then
   # clang and its runtime libraries (libFuzzer, the sanitizers) for the Clang build and the fuzz
-  # targets; MPFR, the trigonometry tests' correctly rounded reference.
-  want+=(libgtest-dev libmpfr-dev xvfb xauth xdotool x11-utils x11-apps openbox desktop-file-utils appstream clang
-    libclang-rt-dev)
+  # targets; MPFR, the trigonometry tests' correctly rounded reference; clang-format for the
+  # formatting check.
+  want+=(libgtest-dev libmpfr-dev xvfb xauth xdotool x11-utils x11-apps openbox desktop-file-utils appstream
+    clang libclang-rt-dev clang-format)
 fi
 missing=()
 for p in "${want[@]}"; do

@@ -229,8 +229,8 @@ TEST_F(Damaged, ConversionForTheMixerIsSizedByTheSoundsLength) {
         const int frames = c.rate / 2;  // half a second
         std::vector<uint8_t> pcm(size_t(frames) * size_t(c.channels * c.bits / 8), 0x40);
         std::vector<uint8_t> out;
-        ASSERT_TRUE(engine_detail::convert_for_mixer(pcm, c.bits, c.channels, c.rate, engine_detail::kMixerFormatS16, 2,
-                                                     44100, out))
+        ASSERT_TRUE(engine_detail::convert_for_mixer(pcm, c.bits, c.channels, c.rate,
+                                                     engine_detail::kMixerFormatS16, 2, 44100, out))
             << c.rate;
         // Half a second at 44100 Hz, 16-bit stereo: 88200 bytes, give or take the resampler's edge.
         EXPECT_NEAR(double(out.size()), 88200.0, 2048.0) << c.rate;

@@ -64,18 +64,6 @@ TEST(ControlsFile, LinesBindKeysAndBadOnesAreReportedByNumber) {
     }
 }
 
-TEST(ControlsFile, EveryNamedKeyReadsBackUnderItsName) {
-    for (int code = 0; code < 256; ++code) {
-        const std::string name = key_name(code);
-        if (!name.empty()) {
-            EXPECT_EQ(key_from_name(name), code) << name;
-        }
-    }
-    EXPECT_EQ(key_from_name("f13"), -1);
-    EXPECT_EQ(key_from_name("keypad"), -1);
-    EXPECT_EQ(key_from_name(""), -1);
-}
-
 TEST(ControlsFile, TheMuteLineChangesAloneAndIsAddedWhenMissing) {
     EXPECT_EQ(with_mute_line("# mine\nfire = Z\nmute = no # quiet?\nbad line\n", true),
               "# mine\nfire = Z\nmute = yes\nbad line\n");

@@ -43,6 +43,8 @@ TEST(KeyScript, NamesAndNumbersMapToVirtualKeys) {
     EXPECT_EQ(key_code("a"), 65);
     EXPECT_EQ(key_code("S"), 83);
     EXPECT_EQ(key_code("d"), 68);
+    EXPECT_EQ(key_code("7"), 7);  // a number is the code itself, not the digit key
+    EXPECT_EQ(key_code("keypad2"), 98);
     EXPECT_EQ(key_code("255"), 255);
     EXPECT_EQ(key_code("256"), -1);
     EXPECT_EQ(key_code("jump"), -1);

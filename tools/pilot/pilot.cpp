@@ -19,6 +19,7 @@
 #include "core/startup.h"
 #include "engine/engine.h"
 #include "engine/headless.h"
+#include "engine/keys.h"
 #include "frontend/input.h"
 #include "frontend/menus.h"
 #include "frontend/settings_file.h"
@@ -29,8 +30,6 @@
 #include "player/ship.h"
 
 namespace {
-
-constexpr int kLeft = 37, kUp = 38, kRight = 39, kDown = 40, kKeyA = 65, kKeyS = 83;
 
 constexpr int kDecideEvery = 3;  // frames a choice is held
 constexpr int kHorizon = 24;     // frames each choice is tried for
@@ -184,12 +183,12 @@ Choice decide(const t_player& s) {
 std::array<bool, 256> keys_for(int move, bool fire, bool hyper) {
     std::array<bool, 256> held{};
     const KeypadStep d = kKeypadSteps[size_t(move)];
-    held[kLeft] = d.dx < 0;
-    held[kRight] = d.dx > 0;
-    held[kUp] = d.dy < 0;
-    held[kDown] = d.dy > 0;
-    held[kKeyA] = fire;
-    held[kKeyS] = hyper;
+    held[vk::kLeft] = d.dx < 0;
+    held[vk::kRight] = d.dx > 0;
+    held[vk::kUp] = d.dy < 0;
+    held[vk::kDown] = d.dy > 0;
+    held[vk::kA] = fire;
+    held[vk::kS] = hyper;
     return held;
 }
 
@@ -217,8 +216,8 @@ std::string cause_near(float x, float y) {
 // The front end as a player works it: START, then (for ship 2) Right, then A on the ship page.
 std::array<bool, 256> menu_keys(int frame, int ship_number) {
     std::array<bool, 256> held{};
-    if (frame == 60 || frame == 90) held[kKeyA] = true;
-    if (ship_number == 2 && frame == 70) held[kRight] = true;
+    if (frame == 60 || frame == 90) held[vk::kA] = true;
+    if (ship_number == 2 && frame == 70) held[vk::kRight] = true;
     return held;
 }
 
@@ -243,7 +242,7 @@ PilotResult fly(const PilotOptions& options) {
         if (game_mode == 1) {
             played = true;
             held = {};
-            held[kKeyA] = true;
+            held[vk::kA] = true;
             if (s && s->start_timer <= 150) {
                 if (held_for == 0) {
                     choice = decide(*s);

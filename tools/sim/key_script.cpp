@@ -1,36 +1,20 @@
 // Parsing of the headless runner's key scripts.
 #include "key_script.h"
 
-#include <cctype>
 #include <sstream>
 
-namespace {
+#include "engine/keys.h"
 
-struct Named {
-    const char* name;
-    int code;
-};
-constexpr Named kNames[] = {
-    {"esc", 27},  {"escape", 27}, {"left", 37},   {"up", 38},    {"right", 39},
-    {"down", 40}, {"enter", 13},  {"return", 13}, {"space", 32}, {"shift", 16},
-};
+namespace {
 
 const std::array<bool, 256> kNone{};
 
 }  // namespace
 
 int key_code(const std::string& word) {
-    std::string name;
-    for (char c : word) name += char(std::tolower(static_cast<unsigned char>(c)));
-    for (const Named& n : kNames)
-        if (name == n.name) return n.code;
-    if (name.size() == 1 && std::isalpha(static_cast<unsigned char>(name[0]))) return std::toupper(name[0]);
-    if (name.empty() || name.size() > 3) return -1;
-    int value = 0;
-    for (char c : name) {
-        if (!std::isdigit(static_cast<unsigned char>(c))) return -1;
-        value = value * 10 + (c - '0');
-    }
+    if (word.empty() || word.find_first_not_of("0123456789") != std::string::npos) return key_from_name(word);
+    if (word.size() > 3) return -1;
+    const int value = std::stoi(word);
     return value <= 255 ? value : -1;
 }
 

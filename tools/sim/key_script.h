@@ -20,5 +20,6 @@ struct KeyScript {
 // Parses a script. On a malformed line returns false with its 1-based number and the reason.
 bool parse_key_script(const std::string& text, KeyScript& out, int& bad_line, std::string& why);
 
-// Virtual-key code of a key name ("left", "a", "esc", "enter", ...) or a number 0..255; -1 if none.
+// Virtual-key code of a number 0..255 or of a key name (key_from_name: "left", "a", "esc", ...);
+// -1 if none.
 int key_code(const std::string& name);

@@ -24,6 +24,7 @@
 #include "core/startup.h"
 #include "engine/engine.h"
 #include "engine/headless.h"
+#include "engine/keys.h"
 #include "expectations.h"
 #include "frontend/input.h"
 #include "frontend/menus.h"
@@ -142,21 +143,13 @@ std::string json_fields(const Fields& fields) {
     return "{" + out + ",\"counts\":{" + counts + "}";
 }
 
-std::vector<uint32_t> presented_picture() {
-    std::vector<uint32_t> pixels;
-    pixels.reserve(size_t(kScreenW) * kScreenH);
-    for (int y = 0; y < kScreenH; ++y)
-        for (int x = 0; x < kScreenW; ++x) pixels.push_back(headless::presented_pixel(x, y));
-    return pixels;
-}
-
 // "REPLAY" chosen as a player would: Down held for frames 0-39 moves the cursor three rows, the
 // button at frame 60. Keys and pad together, so that it works in either CONTROL setting.
 void choose_replay_from_menu(int frame) {
     std::array<bool, 256> keys{};
     const bool down = frame < 40, button = frame >= 60 && frame < 65;
-    keys[40] = down;
-    keys[65] = button;
+    keys[vk::kDown] = down;
+    keys[vk::kA] = button;
     headless::set_keys_held(keys);
     headless::set_pad(0.0f, down ? 1.0f : 0.0f, button ? 1u : 0u);
 }
@@ -317,7 +310,9 @@ Run run_game(const Options& o, const Inputs& in) {
     headless::set_present_hook([&](int frame) {
         const bool hashed = o.hash_frames.count(frame) != 0;
         if (in.hashes || hashed) {
-            const std::string hash = picture_hash(presented_picture());
+            std::vector<uint32_t> picture = headless::presented_picture();
+            if (picture.empty()) picture.assign(size_t(kScreenW) * kScreenH, 0);  // nothing presented: black
+            const std::string hash = picture_hash(picture);
             if (in.hashes) std::fprintf(in.hashes, "%d %s\n", frame, hash.c_str());
             if (hashed) run.pictures[frame] = hash;
         }
