@@ -66,6 +66,11 @@ void request_close();
 void set_pad(float x, float y, uint32_t buttons);
 void unplug_pad();
 
+// Stands for a full screen whose display paces the presents (the probe for it needs a display),
+// and reads what the renderer was last told about vsync (-1 nothing yet).
+void pretend_display_pacing();
+int renderer_vsync();
+
 // The virtual clock (milliseconds), advanced only by flip's pacing wait.
 int virtual_ms();
 void advance_ms(int ms);  // stands for a stall inside a frame (tests of the pacing)

@@ -34,9 +34,10 @@ long long micros(std::chrono::time_point<std::chrono::steady_clock> t) {
     return std::chrono::duration_cast<std::chrono::microseconds>(t.time_since_epoch()).count();
 }
 
+// Headless there is no display to wait for: the choice is only noted, for the tests to read.
 void set_vsync(int on) {
-    if (!g_screen.renderer || engine_detail::is_headless() || g_screen.vsync == on) return;
-    if (SDL_RenderSetVSync(g_screen.renderer, on) == 0) g_screen.vsync = on;
+    if (!g_screen.renderer || g_screen.vsync == on) return;
+    if (engine_detail::is_headless() || SDL_RenderSetVSync(g_screen.renderer, on) == 0) g_screen.vsync = on;
 }
 
 // The window's renderer queues the frame's drawing until the present. Drawing it out before the
@@ -134,9 +135,12 @@ void start_pacing(int hertz, int depth) {
 
 void stop_pacing() { g_pacing = Pacing{}; }
 
+// Vsync goes off with the display's pacing: left on, every present after our own wait would wait
+// for the display too, holding the game to its rate or making it jitter.
 void leave_hardware_pacing() {
     if (g_pacing.on && g_pacing.hardware) {
         g_pacing.hardware = false;
+        set_vsync(0);
         start_software_pacing(g_pacing.hertz);
     }
 }
@@ -183,3 +187,13 @@ void close_present_log() {
 }
 
 }  // namespace engine_detail
+
+namespace headless {
+
+void pretend_display_pacing() {
+    if (g_pacing.on) g_pacing.hardware = true;
+}
+
+int renderer_vsync() { return g_screen.vsync; }
+
+}  // namespace headless

@@ -175,4 +175,23 @@ TEST_F(Pacing, ZeroHertzAndExplicitSyncDoNotWait) {
     EXPECT_EQ(headless::virtual_ms(), t);
 }
 
+// A full screen paced by the display presents with vsync and no wait of ours; back in a window the
+// game paces itself, and vsync must go off with it. Back in full screen the game keeps its own.
+TEST_F(Pacing, LeavingTheDisplaysPacingTurnsVsyncOffBothWays) {
+    ASSERT_TRUE(graphics(640, 480, 32, 75, 0));
+    headless::pretend_display_pacing();
+    const int t = headless::virtual_ms();
+    for (int i = 0; i < 3; ++i) {
+        cls();
+        flip(-1);
+    }
+    EXPECT_EQ(headless::virtual_ms(), t);  // the display waits, not the game
+    EXPECT_EQ(headless::renderer_vsync(), 1);
+    for (bool full : {false, true, false}) {
+        set_full_screen(full);
+        EXPECT_EQ(paced_frames(3), (std::vector<int>{13, 13, 14})) << full;
+        EXPECT_EQ(headless::renderer_vsync(), 0) << full;
+    }
+}
+
 }  // namespace
