@@ -111,7 +111,7 @@ TEST_F(Fliers, FireFramesOnEachSettingAndTheDropOfADeadFlier) {
         bullet_list->clear();
         t_enemy3::create(-8.0f, 32.0f);
         t_enemy3* f = fliers().at(0);
-        t_player* ship = active_ship(1, 120.0f, 220.0f);
+        t_player* ship = active_ship(1, 210.0f, 190.0f);  // about 45 degrees down to the right
         EXPECT_EQ(fire_updates(35), std::vector<int>{35});
         const t_bullet* b = bullets().at(0);
         EXPECT_EQ(b->x, f->x + float(cos_offset(float(f->aim), 4)));
