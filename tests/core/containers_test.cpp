@@ -85,6 +85,7 @@ TEST_F(Containers, EachKindsShotsScoreDropsAndSound) {
         t_shot1::create(100.0f + c.hit_size + 3.0f, 100.0f, 270.0f, 0.0f);
         t_shot1::create(100.0f - c.hit_size - 4.0f, 100.0f, 270.0f, 0.0f);
         update_all();
+        ASSERT_EQ(levelobject_list->count(), 1u);
         EXPECT_EQ(last<t_levelobject>(levelobject_list, kind_t_levelobject)->hp, c.hp - 10);
         EXPECT_EQ(shot_list->count(), 1u);
         ASSERT_EQ(all<t_effect>(effect_list, kind_t_effect).size(), 1u);

@@ -373,7 +373,7 @@ TEST_F(Boss, DeathTurnsEveryBulletIntoABonus) {
         seed_rnd(17);
         update_boss();
         EXPECT_EQ(shot_list->count(), 1u);
-        EXPECT_EQ(sounds().back(), (std::pair<const TSound*, int>{snd_explosion2, 5}));
+        EXPECT_EQ(sounds(), (std::vector<std::pair<const TSound*, int>>{{snd_explosion2, 5}}));
         const auto effects = all<t_effect>(effect_list, kind_t_effect);
         ASSERT_EQ(effects.size(), 65u);
         EXPECT_EQ(effects[0]->delay, 2);  // the spark

@@ -263,6 +263,7 @@ TEST_F(GroundEnemies, SeveralShotsKillInOneFrameWithOneDeath) {
         t_shot1::create(100.0f - c.hit_size - 4.0f, 100.0f, 270.0f, 0.0f);
         for (int i = 2; i < c.hp / 10; ++i) t_shot1::create(100.0f, 100.0f, 270.0f, 0.0f);
         update(enemy_list, kind_t_enemy);
+        ASSERT_EQ(enemy_list->count(), 1u);
         EXPECT_EQ(e->hp, 10);
         EXPECT_EQ(shot_list->count(), 1u);
         const float x = e->x, y = e->y;
