@@ -37,33 +37,61 @@ class Containers : public PlayerTest {
     }
 };
 
-// Shots needed, score, power-ups and sound of each kind, shot by main-gun shots one a frame.
+// Each kind, shot by main-gun shots (10, hit size 3) one a frame: the first touches the right
+// edge of its square and hits, with a flash of the kind's delay, while one a unit beyond the left
+// edge does not. Then the shots needed, score, power-ups, explosions (with the kind's delay) and
+// sound. Last, scrolling: one at its removal limit leaves after its step, one a unit above stays.
 TEST_F(Containers, EachKindsShotsScoreDropsAndSound) {
+    using Points = std::vector<std::pair<float, float>>;
+    const Points centre = {{100, 100}}, corners = {{92, 92}, {92, 108}, {108, 92}, {108, 108}};
     struct Case {
         const char* name;
+        void (*make)(int32_t x, int32_t y);
+        float hit_size;
+        int hp;
+        uint8_t flash_delay, explosion_delay;
+        float limit;
         int shots;
         int32_t points;
-        size_t powerups;
+        Points powerups, explosions;
         TSound* sound;
         int channel;
-        size_t explosions;
     };
     const Case cases[] = {
-        {"powercontainer1", 2, 200, 1, snd_explosion1, 4, 1},
-        {"powercontainer2", 10, 800, 4, snd_explosion2, 5, 4},
-        {"container1", 2, 200, 0, snd_explosion1, 4, 1},
-        {"container2", 10, 800, 0, snd_explosion2, 5, 4},
+        {"powercontainer1", &t_powercontainer1::create, 7, 20, 2, 4, 256, 2, 200, centre, centre,
+         snd_explosion1, 4},
+        {"powercontainer2", &t_powercontainer2::create, 14, 100, 4, 5, 272, 10, 800, corners, corners,
+         snd_explosion2, 5},
+        {"container1", &t_container1::create, 7, 20, 2, 4, 256, 2, 200, {}, centre, snd_explosion1, 4},
+        {"container2",
+         [](int32_t x, int32_t y) { t_container2::create(x, y, 0); },
+         14,
+         100,
+         4,
+         5,
+         272,
+         10,
+         800,
+         {},
+         corners,
+         snd_explosion2,
+         5},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TearDown();
         SetUp();
-        const std::string name = c.name;
-        if (name == "powercontainer1") t_powercontainer1::create(100, 100);
-        if (name == "powercontainer2") t_powercontainer2::create(100, 100);
-        if (name == "container1") t_container1::create(100, 100);
-        if (name == "container2") t_container2::create(100, 100, 0);
-        int shots = 0;
+        c.make(100, 100);
+        t_shot1::create(100.0f + c.hit_size + 3.0f, 100.0f, 270.0f, 0.0f);
+        t_shot1::create(100.0f - c.hit_size - 4.0f, 100.0f, 270.0f, 0.0f);
+        update_all();
+        ASSERT_EQ(levelobject_list->count(), 1u);
+        EXPECT_EQ(last<t_levelobject>(levelobject_list, kind_t_levelobject)->hp, c.hp - 10);
+        EXPECT_EQ(shot_list->count(), 1u);
+        ASSERT_EQ(all<t_effect>(effect_list, kind_t_effect).size(), 1u);
+        EXPECT_EQ(last<t_effect>(effect_list, kind_t_effect)->delay, c.flash_delay);
+        shot_list->clear();
+        int shots = 1;
         while (!levelobject_list->empty() && shots < 20) {
             t_shot1::create(100.0f, 100.0f, 270.0f, 0.0f);
             ++shots;
@@ -71,15 +99,25 @@ TEST_F(Containers, EachKindsShotsScoreDropsAndSound) {
         }
         EXPECT_EQ(shots, c.shots);
         EXPECT_EQ(score, c.points);
-        EXPECT_EQ(powerups().size(), c.powerups);
+        EXPECT_EQ(powerups(), c.powerups);
         EXPECT_EQ(all<t_particle>(effect_list, kind_t_particle).size(), 1u);
-        size_t explosions = 0;
-        for (t_effect* e : all<t_effect>(effect_list, kind_t_effect))
-            explosions += e->image == img_explosion2;
+        Points explosions;
+        for (t_effect* e : all<t_effect>(effect_list, kind_t_effect)) {
+            if (e->image != img_explosion2) continue;
+            explosions.emplace_back(e->x, e->y);
+            EXPECT_EQ(e->delay, c.explosion_delay);
+        }
         EXPECT_EQ(explosions, c.explosions);
         ASSERT_FALSE(sounds().empty());
         EXPECT_EQ(sounds().back(), (std::pair<const TSound*, int>{c.sound, c.channel}));
         EXPECT_TRUE(all<t_bonus2>(pickup_list, kind_t_bonus2).empty());
+        levelobject_list->clear();
+        scrolling = 1;
+        c.make(100, int32_t(c.limit) - 1);
+        c.make(150, int32_t(c.limit));
+        update_all();
+        ASSERT_EQ(levelobject_list->count(), 1u);
+        EXPECT_EQ(last<t_levelobject>(levelobject_list, kind_t_levelobject)->x, 100.0f);
     }
 }
 
@@ -118,7 +156,9 @@ TEST_F(Containers, TheLargeContainersItem) {
         last<t_container2>(levelobject_list, kind_t_container2)->hp = 10;
         t_shot1::create(100.0f, 100.0f, 270.0f, 0.0f);
         update_all();
-        EXPECT_EQ(all<t_bonus2>(pickup_list, kind_t_bonus2).size(), expected) << drop << " " << index;
+        const auto items = all<t_bonus2>(pickup_list, kind_t_bonus2);
+        EXPECT_EQ(items.size(), expected) << drop << " " << index;
+        for (const t_bonus2* item : items) EXPECT_EQ(std::pair(item->x, item->y), std::pair(100.0f, 100.0f));
     }
 }
 
@@ -143,6 +183,7 @@ TEST_F(Containers, RidingTheMapAndLeavingIt) {
     EXPECT_EQ(levelobject_list->count(), 1u);
     EXPECT_EQ(drawn(img_container2).size(), 1u);
     EXPECT_EQ(drawn(img_container2)[0].y, 545.0f);
+    EXPECT_EQ(drawn(img_container2)[0].frame, 0);
     update_all(2);
     EXPECT_EQ(levelobject_list->count(), 0u);
     EXPECT_EQ(drawn(img_container1).size(), 1u);

@@ -4,8 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 #include "core/assets.h"
+#include "core/entities.h"
 #include "core/hud.h"
+#include "core/scroll.h"
 #include "core/tables.h"
 #include "frontend/input.h"
 #include "frontend/menus.h"
@@ -101,6 +106,29 @@ TEST_F(GameFlow, TheWobbleWalksTheTableInACycleOf80) {
         ASSERT_EQ(wobble, float(wobble_table[size_t(i % 80)])) << i;
     }
     EXPECT_EQ(wobble_index, 0);
+}
+
+// The boss's forms are created by the world step of stage 1 at (290, 90), the first when
+// scroll_pos is 3000 and the second at 120, each in that one frame only.
+TEST_F(GameFlow, TheBossFormsComeAtTheirScrollPositions) {
+    const std::tuple<uint8_t, float, uint32_t> cases[] = {
+        {1, 3000.5f, 0}, {1, 3000.0f, kind_t_boss1a}, {1, 2999.5f, 0},
+        {1, 120.5f, 0},  {1, 120.0f, kind_t_boss1b},  {1, 119.5f, 0},
+        {2, 3000.0f, 0},
+    };
+    for (const auto& [stage_number, position, kind] : cases) {
+        SCOPED_TRACE(position);
+        enemy_list->clear();
+        stage = stage_number;
+        scroll_pos = position;
+        world_step();
+        std::vector<t_boss*> bosses;
+        enemy_list->walk_kind(kind_t_boss, [&](TObject* o) { bosses.push_back(static_cast<t_boss*>(o)); });
+        ASSERT_EQ(bosses.size(), kind ? 1u : 0u);
+        if (!kind) continue;
+        EXPECT_TRUE(bosses[0]->is_a(kind));
+        EXPECT_EQ(std::pair(bosses[0]->x, bosses[0]->y), std::pair(290.0f, 90.0f));
+    }
 }
 
 TEST_F(GameFlow, DTogglesTheOverlayInPlayOnly) {
