@@ -81,6 +81,8 @@ bench:
 	$(CONFIGURE)
 	cmake --build $(BUILD) -j$(JOBS) --target cinder-arc-bench
 	$(BUILD)/bench/cinder-arc-bench
+	cmake --build $(BUILD) -j$(JOBS) --target cinder-arc-sim
+	bash bench/golden_game.sh $(BUILD)/game
 
 # Only the two programs and the game files go into the package; the tests need not be built.
 package:
