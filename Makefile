@@ -84,11 +84,12 @@ bench:
 	cmake --build $(BUILD) -j$(JOBS) --target cinder-arc-sim
 	bash bench/golden_game.sh $(BUILD)/game
 
-# Only the two programs and the game files go into the package; the tests need not be built.
+# Only the two programs, the game files, the icons and the texts go into the package; the tests
+# need not be built.
 package:
 	bash scripts/setup.sh package
 	$(CONFIGURE)
-	cmake --build $(BUILD) -j$(JOBS) --target cinder-arc cinder-arc-sim package_docs
+	cmake --build $(BUILD) -j$(JOBS) --target cinder-arc cinder-arc-sim game_icons package_docs
 	cd $(BUILD) && cpack -G DEB
 	@echo "package: $(BUILD)/cinder-arc.deb"
 
