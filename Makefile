@@ -5,6 +5,7 @@
 # make format reformat every C++ source in place
 # make bench  the frame-work benchmark
 # make install PREFIX=DIR   build, then install into DIR (default /usr/local)
+# make package  build, then the Debian package $(BUILD)/cinder-arc.deb (installs into /usr)
 # make fuzz   every fuzz target for FUZZ_SECONDS (180) each, built with Clang's libFuzzer
 BUILD ?= build
 ASAN_BUILD ?= build-asan
@@ -17,7 +18,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PREFIX ?= /usr/local
 WERROR := $(if $(CI),ON,OFF)
 
-.PHONY: all build play test setup setup-test format format-check bench install fuzz fuzz-build clean
+.PHONY: all build play test setup setup-test format format-check bench install package fuzz fuzz-build clean
 
 all: build
 
@@ -56,6 +57,9 @@ test: setup-test
 	$(CONFIGURE)
 	cmake --build $(BUILD) -j$(JOBS)
 	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
+	# The Debian package: lint, install, play from elsewhere, remove (installing needs root).
+	cd $(BUILD) && cpack -G DEB > cpack.log || { cat cpack.log; exit 1; }
+	bash tests/package/deb.sh $(BUILD)/cinder-arc.deb
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCINDER_SANITIZE=ON -DCINDER_WERROR=$(WERROR)
 	cmake --build $(ASAN_BUILD) -j$(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir $(ASAN_BUILD) --output-on-failure -j$(JOBS)
@@ -77,6 +81,17 @@ bench:
 	$(CONFIGURE)
 	cmake --build $(BUILD) -j$(JOBS) --target cinder-arc-bench
 	$(BUILD)/bench/cinder-arc-bench
+	cmake --build $(BUILD) -j$(JOBS) --target cinder-arc-sim
+	bash bench/golden_game.sh $(BUILD)/game
+
+# Only the two programs, the game files, the icons and the texts go into the package; the tests
+# need not be built.
+package:
+	bash scripts/setup.sh package
+	$(CONFIGURE)
+	cmake --build $(BUILD) -j$(JOBS) --target cinder-arc cinder-arc-sim game_icons package_docs
+	cd $(BUILD) && cpack -G DEB
+	@echo "package: $(BUILD)/cinder-arc.deb"
 
 install: setup build
 	cmake --install $(BUILD) --prefix $(PREFIX)

@@ -107,6 +107,17 @@ BENCH_CASE(player_busy_play_frame) {
     set_up_busy_frame();
     headless::set_render(true);
     play_frames("busy frame (600 bullets, 40 shots, 200 fx)", 2000);
+    // The same frame drawn the other ways, side by side: SDL's blended copy of the doubled
+    // textures, SDL's unblended and colour-keyed blits (the floor) and the general scaled copy.
+    headless::set_direct_draws(headless::DirectDraws::off);
+    play_frames("busy frame, SDL's blended copy", 2000);
+    headless::set_direct_draws(headless::DirectDraws::sdl_floor);
+    play_frames("busy frame, floor: SDL's plain and keyed blits", 2000);
+    headless::set_direct_draws(headless::DirectDraws::own);
+    play_frames("busy frame again, own copies", 2000);
+    headless::set_doubled_draws(false);
+    play_frames("busy frame, general scaled copy", 500);
+    headless::set_doubled_draws(true);
     headless::set_render(false);
     play_frames("busy frame, draw log only", 2000);
     entity_pass_alone("busy frame: entity pass alone, draw log only", 2000);

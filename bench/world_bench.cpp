@@ -57,6 +57,11 @@ BENCH_CASE(world_play_frame_full_map) {
     set_up_full_map();
     headless::set_render(true);
     play_frames("map-only frame (240 tiles, 2 layers)", 2000);
+    headless::set_direct_draws(headless::DirectDraws::off);
+    play_frames("map-only frame, SDL's blended copy", 2000);
+    headless::set_direct_draws(headless::DirectDraws::sdl_floor);
+    play_frames("map-only frame, floor: SDL's plain and keyed blits", 2000);
+    headless::set_direct_draws(headless::DirectDraws::own);
     headless::set_render(false);
     play_frames("map-only frame, draw log only", 2000);
     headless::set_render(true);

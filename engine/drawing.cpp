@@ -21,6 +21,7 @@ int g_r = 255, g_g = 255, g_b = 255;
 
 bool g_render = true;
 bool g_doubled_draws = true;  // off: every frame through the general scaled copy (a reference)
+headless::DirectDraws g_direct_draws = headless::DirectDraws::own;
 std::vector<headless::DrawRecord> g_draw_log;
 double g_raster_us = 0;  // the current frame's time inside the drawing calls (headless)
 
@@ -50,6 +51,51 @@ bool unscaled_output() {
     return sx == 1 && sy == 1;
 }
 
+// The benchmark's floor: SDL's own blits of the same cells without blending, an opaque cell as a
+// plain copy and a keyed one by colour key (its transparent pixels set to the key).
+void sdl_floor_copy(TImage::Impl& im, engine_detail::CellAlpha kind, SDL_Rect src, int x, int y) {
+    const bool keyed = kind == engine_detail::CellAlpha::keyed;
+    SDL_Surface*& from = im.floor2x[keyed ? 1 : 0];
+    if (!from) {
+        from = SDL_ConvertSurface(im.atlas2x, im.atlas2x->format, 0);
+        if (!from) return;
+        for (int row = 0; row < from->h; ++row) {
+            auto* p = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(from->pixels) +
+                                                  size_t(row) * size_t(from->pitch));
+            for (int col = 0; col < from->w; ++col)
+                if (!(p[col] >> 24)) p[col] = 0x00FF00FFu;
+        }
+        SDL_SetSurfaceBlendMode(from, SDL_BLENDMODE_NONE);
+        if (keyed) SDL_SetColorKey(from, SDL_TRUE, 0x00FF00FFu);
+    }
+    SDL_Rect dst{x, y, src.w, src.h};
+    SDL_BlitSurface(from, &src, g_screen.target, &dst);
+}
+
+// Headless, an untinted doubled cell that is opaque or keyed goes straight into the target
+// surface. SDL's software renderer draws each call as it is made, so this lands in its turn.
+// The placement is SDL's own: the destination's corner truncated toward zero, then clipped (a
+// corner that truncates onto the screen from just outside it draws in both ways alike).
+bool direct_copy(TImage::Impl& im, int frame, float left, float top) {
+    SDL_Surface* target = g_screen.target;
+    if (g_direct_draws == headless::DirectDraws::off || !target || !im.atlas2x || g_r != 255 || g_g != 255 ||
+        g_b != 255)
+        return false;
+    const engine_detail::CellAlpha kind = im.cell_alpha[size_t(frame)];
+    if (kind == engine_detail::CellAlpha::blended) return false;
+    const SDL_Rect& c = im.cells[size_t(frame)];
+    if (g_direct_draws == headless::DirectDraws::sdl_floor) {
+        sdl_floor_copy(im, kind, SDL_Rect{c.x * 2, c.y * 2, c.w * 2, c.h * 2}, int(left), int(top));
+        return true;
+    }
+    const engine_detail::PixelPlane to{static_cast<uint32_t*>(target->pixels), target->pitch / 4, target->w,
+                                       target->h};
+    const engine_detail::PixelPlane from{static_cast<uint32_t*>(im.atlas2x->pixels), im.atlas2x->pitch / 4,
+                                         im.atlas2x->w, im.atlas2x->h};
+    engine_detail::blit_cell(to, int(left), int(top), from, c.x * 2, c.y * 2, c.w * 2, c.h * 2, kind);
+    return true;
+}
+
 // Places frame `frame` so that its handle lands on (x, y), scaled and then turned clockwise
 // about the handle: the corners follow x + u*ix + v*iy, y + u*jx + v*jy.
 void render_frame(TImage* img, int frame, float x, float y, float handle_x, float handle_y) {
@@ -75,6 +121,7 @@ void render_frame(TImage* img, int frame, float x, float y, float handle_x, floa
     const SDL_Rect& src = im.cells[size_t(frame)];
     if (im.texture2x && g_scale_x == 2 && g_scale_y == 2 && g_rotation == 0 && g_doubled_draws &&
         unscaled_output()) {
+        if (direct_copy(im, frame, left, top)) return;
         // The same destination, so SDL places it exactly as the scaled copy below.
         const SDL_Rect src2{src.x * 2, src.y * 2, src.w * 2, src.h * 2};
         SDL_SetTextureColorMod(im.texture2x, Uint8(g_r), Uint8(g_g), Uint8(g_b));
@@ -179,5 +226,6 @@ void set_render(bool on) { g_render = on; }
 bool render_enabled() { return g_render; }
 const std::vector<DrawRecord>& draw_log() { return g_draw_log; }
 void set_doubled_draws(bool on) { g_doubled_draws = on; }
+void set_direct_draws(DirectDraws how) { g_direct_draws = how; }
 
 }  // namespace headless

@@ -92,6 +92,12 @@ std::vector<uint32_t> presented_picture();
 // doubled at load. Off, every frame goes through the general scaled copy: the reference that
 // shows the two give the same pictures.
 void set_doubled_draws(bool on);
+// How such frames, untinted and of cells with no partial alpha, reach the off-screen surface:
+// own (the default), copied straight in by rows or by alpha; off, through SDL's blended copy of
+// the doubled texture; sdl_floor, by SDL's unblended and colour-keyed blits. The last two are the
+// benchmark's side-by-side measures; all three give the same pictures.
+enum class DirectDraws { own, off, sdl_floor };
+void set_direct_draws(DirectDraws how);
 
 // Wall-clock microseconds of each frame's work (from cls to the start of flip); of that, the time
 // spent inside the drawing calls (cls included), where the software renderer rasterises each call

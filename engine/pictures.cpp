@@ -1,6 +1,7 @@
 // Pictures: loading and cutting cells, the texture registry, doubling, uploading, the debug font.
 #include <SDL.h>
 
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -60,6 +61,16 @@ void drop_texture(TImage* img) {
     img->impl->texture = img->impl->texture2x = nullptr;
 }
 
+// Sorts every frame by its alpha, for the direct copies of software drawing.
+void mark_cells(TImage::Impl& im) {
+    im.cell_alpha.clear();
+    const auto* pixels = static_cast<const uint32_t*>(im.atlas->pixels);
+    const int pitch = im.atlas->pitch / 4;
+    for (const SDL_Rect& c : im.cells)
+        im.cell_alpha.push_back(
+            engine_detail::classify_cell(pixels + std::ptrdiff_t(c.y) * pitch + c.x, pitch, c.w, c.h));
+}
+
 void upload(TImage* img) {
     TImage::Impl& im = *img->impl;
     drop_texture(img);
@@ -96,6 +107,7 @@ TImage* make_image(const std::string& path, int w, int h, const std::vector<std:
     img->impl->filtered = (flags & 2) != 0;
     for (const engine_detail::AtlasCell& c : layout.cells)
         img->impl->cells.push_back(SDL_Rect{c.x, c.y, w, h});
+    mark_cells(*img->impl);
     if (g_auto_mid_handle) {
         img->handle_x = float(w) * 0.5f;
         img->handle_y = float(h) * 0.5f;
@@ -188,6 +200,11 @@ void fill_picture_image(TImage*& img, const std::vector<uint32_t>& argb, int w, 
         std::memcpy(static_cast<uint8_t*>(atlas->pixels) + size_t(cell.y + y) * size_t(atlas->pitch) +
                         size_t(cell.x) * 4,
                     &argb[size_t(y) * size_t(w)], size_t(w) * 4);
+    mark_cells(*img->impl);
+    if (img->impl->atlas2x) {  // made again from the new pixels at the upload
+        SDL_FreeSurface(img->impl->atlas2x);
+        img->impl->atlas2x = nullptr;
+    }
     upload(img);
 }
 

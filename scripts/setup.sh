@@ -3,12 +3,17 @@
 # apt-get when run as root, otherwise it prints the one apt-get line to run and fails.
 set -eu
 want=(build-essential cmake pkg-config libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev)
+# "package" and "test": CPack's Debian packages read the programs' dependencies through
+# dpkg-shlibdeps and file.
+if [ "${1:-}" = "package" ] || [ "${1:-}" = "test" ]; then
+  want+=(dpkg-dev file)
+fi
 if [ "${1:-}" = "test" ]; then
   # clang and its runtime libraries (libFuzzer, the sanitizers) for the Clang build and the fuzz
   # targets; MPFR, the trigonometry tests' correctly rounded reference; clang-format for the
-  # formatting check.
+  # formatting check; lintian for the Debian package.
   want+=(libgtest-dev libmpfr-dev xvfb xauth xdotool x11-utils x11-apps openbox desktop-file-utils appstream
-    clang libclang-rt-dev clang-format)
+    clang libclang-rt-dev clang-format lintian)
 fi
 missing=()
 for p in "${want[@]}"; do

@@ -315,9 +315,11 @@ TEST_F(Drawing, ClsClearsToBlack) {
     EXPECT_EQ(px(639, 479), kBlack);
 }
 
-// Frames drawn at 2x come from textures doubled at load; the general scaled copy must give the
-// same picture wherever a frame lands: fractional and negative positions, across every edge of
-// the screen, under colour, and over one another.
+// Frames drawn at 2x come from textures doubled at load, untinted ones of opaque or keyed cells
+// copied straight into the screen; SDL's blended copy of the doubled textures, SDL's plain and
+// keyed blits and the general scaled copy must all give the same picture wherever a frame lands:
+// fractional and negative positions, across every edge of the screen, under colour, and over
+// one another, for keyed and opaque cells alike.
 TEST_F(Drawing, DoubledFramesGiveThePicturesOfTheScaledCopy) {
     std::vector<Rgba> pic(7 * 5);
     for (int i = 0; i < 35; ++i) pic[size_t(i)] = i % 6 == 0 ? Rgba{255, 0, 255} : cell_colour(i % 5);
@@ -333,6 +335,11 @@ TEST_F(Drawing, DoubledFramesGiveThePicturesOfTheScaledCopy) {
         24);
     TImage* img = load_anim_image(at("odd.bmp"), 7, 5, 0, 2, -1);
     ASSERT_NE(img, nullptr);
+    std::vector<Rgba> solid(9 * 6);  // opaque: no mask colour anywhere
+    for (size_t i = 0; i < solid.size(); ++i) solid[i] = cell_colour(int(i % 7));
+    write_bmp(at("solid.bmp"), 9, 6, solid, 24);
+    TImage* opaque = load_image(at("solid.bmp"), -1);
+    ASSERT_NE(opaque, nullptr);
     const struct {
         float x, y;
         int frame, r, g, b;
@@ -342,29 +349,41 @@ TEST_F(Drawing, DoubledFramesGiveThePicturesOfTheScaledCopy) {
                  {639, 479, 0, 255, 255, 255},        {637.3f, 200, 1, 10, 20, 30},
                  {300, 482.9f, 0, 255, 255, 255},     {645.5f, 10, 1, 255, 255, 255},
                  {320.49f, 240.51f, 1, 255, 255, 255}};
-    std::vector<uint32_t> pictures[2];
-    for (bool doubled : {true, false}) {
-        headless::set_doubled_draws(doubled);
+    using headless::DirectDraws;
+    const struct {
+        bool doubled;
+        DirectDraws direct;
+    } ways[] = {{true, DirectDraws::own},
+                {true, DirectDraws::off},
+                {true, DirectDraws::sdl_floor},
+                {false, DirectDraws::own}};
+    std::vector<uint32_t> pictures[4];
+    for (int way = 0; way < 4; ++way) {
+        headless::set_doubled_draws(ways[way].doubled);
+        headless::set_direct_draws(ways[way].direct);
         frame([&] {
             set_scale(2, 2);
             for (const auto& d : draws) {
                 set_color(d.r, d.g, d.b);
                 draw_image(img, d.x, d.y, d.frame);
+                set_color(255, 255, 255);
+                draw_image(opaque, 640 - d.x, 480 - d.y, 0);
             }
-            set_color(255, 255, 255);
             set_scale(1, 1);
         });
         for (int y = 0; y < 480; ++y)
-            for (int x = 0; x < 640; ++x) pictures[doubled ? 0 : 1].push_back(px(x, y));
+            for (int x = 0; x < 640; ++x) pictures[way].push_back(px(x, y));
     }
     headless::set_doubled_draws(true);
-    size_t lit = 0, differ = 0;
-    for (size_t i = 0; i < pictures[0].size(); ++i) {
-        lit += pictures[0][i] != kBlack;
-        differ += pictures[0][i] != pictures[1][i];
+    headless::set_direct_draws(DirectDraws::own);
+    size_t lit = 0;
+    for (uint32_t p : pictures[0]) lit += p != kBlack;
+    EXPECT_GT(lit, 1000u);
+    for (int way = 1; way < 4; ++way) {
+        size_t differ = 0;
+        for (size_t i = 0; i < pictures[0].size(); ++i) differ += pictures[0][i] != pictures[way][i];
+        EXPECT_EQ(differ, 0u) << "way " << way;
     }
-    EXPECT_EQ(differ, 0u);
-    EXPECT_GT(lit, 400u);
 }
 
 TEST_F(Drawing, TheSavedScreenshotIsTheLastPresentedPicture) {
