@@ -2,13 +2,13 @@
 # Installs what the build (and, with "test", the test suite) needs on a Debian machine: through
 # apt-get when run as root, otherwise it prints the one apt-get line to run and fails.
 set -eu
-want=(build-essential cmake pkg-config libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev)
+want=(build-essential cmake pkg-config libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev libvorbis-dev)
 if [ "${1:-}" = "test" ]; then
   # clang and its runtime libraries (libFuzzer, the sanitizers) for the Clang build and the fuzz
   # targets; MPFR, the trigonometry tests' correctly rounded reference; clang-format for the
   # formatting check.
   want+=(libgtest-dev libmpfr-dev xvfb xauth xdotool x11-utils x11-apps openbox desktop-file-utils appstream
-    clang libclang-rt-dev clang-format)
+    clang libclang-rt-dev clang-format sox)
 fi
 missing=()
 for p in "${want[@]}"; do
