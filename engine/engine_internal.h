@@ -60,6 +60,8 @@ void input_close();
 // Sound (sound.cpp): opens the mixer (window backend) or stays silent.
 void sound_open(bool with_device);
 void sound_close();
+// Once a frame (inside flip): hands the music over when a fade-out has run its time.
+void music_tick();
 
 // The built-in debug font: 8 rows of 5 cells ('#' set, '.' clear) for codes 32..127, spaces
 // between rows ignored.
