@@ -54,6 +54,7 @@ void fit_picture();
 
 // Input (input.cpp): the window backend's event pump, and opening/closing the pad subsystem.
 void pump_events();
+int key_presses_taken();  // the window's key presses taken in so far (repeats not counted)
 void input_open();
 void input_close();
 

@@ -35,11 +35,14 @@ using Clock = std::chrono::steady_clock;
 Clock::time_point g_work_begin, g_work_end, g_last_present;
 bool g_work_timed = false;  // the frame's work began after a late-start wait, so its cost counts
 double g_present_us = 0;
+int g_presses_seen = 0;  // key presses taken in by the end of the frame's work
 
 // CINDER_PRESENT_LOG=FILE (window only): one line per present of the frame loop, the microseconds
-// of the steady clock when the present returned, for measuring the pacing in the real window
-// without anything else running around the game. The first line, "clock STEADY_US EPOCH_US",
-// ties that clock to the wall clock, so a script can time the start-up from the exec.
+// of the steady clock when the present returned, the number of key presses the frame's work had
+// taken in by its end, and the microseconds of its work (late start on: from the end of its wait
+// to the present's start) and of its present, for measuring the pacing and the key-to-picture time in the
+// real window without anything else running around the game. The first line, "clock STEADY_US EPOCH_US", ties
+// that clock to the wall clock, so a script can time the start-up from the exec.
 FILE* g_present_log = nullptr;
 bool g_present_log_checked = false;
 
@@ -192,6 +195,7 @@ void wait_for_slot() {
 
 void wait_for_frame_start() {
     g_work_timed = false;
+    g_work_begin = pacing_now();
     const bool on = g_late_start && g_pacing.on && (!is_headless() || g_late_start_headless);
     if (!on) return;
     Clock::time_point slot;
@@ -222,7 +226,10 @@ void wait_for_frame_start() {
     g_work_timed = true;
 }
 
-void note_work_end() { g_work_end = pacing_now(); }
+void note_work_end() {
+    g_work_end = pacing_now();
+    g_presses_seen = key_presses_taken();  // flip's own pump is for the next frame's input
+}
 
 void note_present(Clock::time_point present_start) {
     const Clock::time_point end = pacing_now();
@@ -259,7 +266,8 @@ void log_present() {
         }
     }
     if (!g_present_log) return;
-    std::fprintf(g_present_log, "%lld\n", micros(Clock::now()));
+    std::fprintf(g_present_log, "%lld %d %.0f %.0f\n", micros(Clock::now()), g_presses_seen,
+                 micros_between(g_work_begin, g_work_end), g_present_us);
     std::fflush(g_present_log);  // complete after every frame: the script reads it while we run
 }
 
