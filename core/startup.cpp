@@ -11,6 +11,7 @@
 #include "core/game_folders.h"
 #include "core/hud.h"
 #include "core/module_state.h"
+#include "core/music.h"
 #include "core/scroll.h"
 #include "core/stage_map.h"
 #include "core/tables.h"
@@ -21,6 +22,7 @@
 #include "frontend/menus.h"
 #include "frontend/pause.h"
 #include "frontend/settings_file.h"
+#include "frontend/volume_file.h"
 #include "player/ship.h"
 
 #define STARTUP_STATE(X)          \
@@ -43,6 +45,8 @@ void reset_all_state() {
     reset_debug_overlay_state();
     reset_controls_state();
     reset_pause_state();
+    reset_music_state();
+    reset_volume_state();
     set_exit_hook(nullptr);
 }
 
@@ -52,6 +56,7 @@ void start_up() {
     create_hiscore_tables();
     load_settings_and_scores();  // stored tables replace the defaults; the stored screen mode counts
     load_controls();
+    load_volume_file();  // after the controls file: M's mute covers the volumes set here
     create_menu_tables();
     screen_depth = setting_fullscreen != 0 ? 32 : 0;
     check_asset_files();
@@ -65,6 +70,7 @@ void start_up() {
     set_mask_color(255, 0, 255);
     load_images();
     load_sounds();
+    load_music_pieces();
     alloc_channels();
     create_game_tables();
     create_lists();
@@ -106,6 +112,7 @@ void run_frame() {
     }
     frame_ms = millisecs() - frame_start_ms;
     desktop_keys_step();  // before flip: a pause holds, and F12 saves, the picture about to show
+    music_step();         // reads the state the frame left; changes nothing of it
     flip(-1);
 }
 
@@ -126,6 +133,7 @@ LoopEnd main_program() {
     // Every way out keeps the settings and high scores ("QUIT" saves before it ends the program).
     set_exit_hook(nullptr);
     save_settings_and_scores();
+    save_volume_file();  // Escape on the settings page leaves before its EXIT row saves it
     return end;
 }
 

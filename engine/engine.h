@@ -82,6 +82,11 @@ void cls();
 // frame's slot on the 13, 13, 14 ms schedule of 75 per second, then presents; a late frame moves
 // the schedule to now.
 void flip(int sync);
+// On: each frame waits in cls until its work can just be done before its slot (the margin that
+// recent frames' work and present needed), so that the input it reads is as fresh as it can be.
+// Off (the default): the frame begins at once and waits in flip. Headless it stays off unless
+// headless::allow_late_start.
+void set_late_start(bool on);
 
 void set_mask_color(int r, int g, int b);
 void auto_mid_handle(int on);
@@ -129,8 +134,25 @@ TChannel* alloc_channel();
 // Plays on `channel` (cutting off whatever it plays) or, with nullptr, on a free voice (more
 // voices are added rather than a sound dropped). Returns `channel` (nullptr for a free voice).
 TChannel* play_sound(TSound* sound, TChannel* channel);
-// Silences every voice, playing and to come (true), or gives them their volume back.
+// Silences every voice and the music, playing and to come (true), or gives them their volume back.
 void set_mute(bool on);
+// The effects' and the music's volumes, 0 (silent) to 10 (as made); values outside are clamped.
+void set_volumes(int sound, int music);
+
+// One piece of music, streamed from its file while it plays (OGG Vorbis).
+struct TMusic {
+    std::string path;
+    struct Impl;
+    Impl* impl = nullptr;
+};
+
+// nullptr (with engine_last_error) for a file that is missing or not music the mixer plays.
+// Headless the file is not read (nothing plays there): every path gives a piece.
+TMusic* load_music(const std::string& path);
+// Makes `music` the piece that plays (nullptr: none), looping or once. A piece already playing
+// or waiting to play is left alone; otherwise the one playing fades out over fade_ms, and the new
+// one then fades in over fade_ms. Never waits: the hand-over is done by the frames' flips.
+void play_music(TMusic* music, bool loop, int fade_ms);
 
 // ---------------------------------------------------------------------------------------------
 // Input, window, time

@@ -12,6 +12,7 @@
 #include "frontend/debug_overlay.h"
 #include "frontend/input.h"
 #include "frontend/settings_file.h"
+#include "frontend/volume_file.h"
 #include "player/helpers.h"
 
 #define MENU_STATE(X)                    \
@@ -38,6 +39,7 @@ void reset_menu_state() { MENU_STATE(CINDER_RESET_STATE); }
 namespace {
 
 constexpr int kMoveDelay = 15, kValueDelay = 15, kParticleDelay = 10;
+constexpr uint8_t kAudioScreen = 8;  // the volumes' page, beside the settings
 constexpr float kMenuX = 40, kArrowX = 20, kMenuY = 120, kRowStep = 15, kSpacing = 10;
 
 void sound(TSound* s) { play_sound(s, nullptr); }
@@ -60,8 +62,8 @@ void draw_menu(const std::array<std::string, 5>& items) {
 }
 
 // Holding a direction moves the cursor once every 15 frames.
-void move_menu_cursor() {
-    if (input_move == 2 && menu_cursor < 5 && menu_move_delay == 0) {
+void move_menu_cursor(int rows = 5) {
+    if (input_move == 2 && menu_cursor < rows && menu_move_delay == 0) {
         ++menu_cursor;
         menu_move_delay = kMoveDelay;
         sound(snd_explosion3);
@@ -159,10 +161,45 @@ void settings_page() {
                 break;
         }
     }
+    // Right on EXIT opens the volumes' page beside this one, whose rows would otherwise push
+    // EXIT from the last row.
+    draw_glyph_text(img_font2, "AUDIO", 160, kMenuY + kRowStep * 4, kSpacing);
+    if (menu_cursor == 5 && input_move == 6 && menu_move_delay == 0) {
+        menu_screen = kAudioScreen;
+        menu_cursor = 1;
+        menu_move_delay = kMoveDelay;
+        menu_value_delay = kValueDelay;  // the held Right does not also raise MUSIC
+        sound(snd_explosion2);
+        return;
+    }
     // The button on rows 1 to 4 leaves it armed.
     if (menu_cursor == 5 && button_pressed()) {
         menu_screen = 1;
         menu_cursor = 1;
+        sound(snd_explosion2);
+    }
+}
+
+// MUSIC and SOUND, 0 to 10, and BACK to the settings page's EXIT row; the values are heard at
+// once and written to their file on the way back.
+void audio_page() {
+    static const std::array<std::string, 3> kRows = {"MUSIC", "SOUND", "BACK"};
+    for (size_t i = 0; i < kRows.size(); ++i)
+        draw_glyph_text(img_font1, kRows[i], kMenuX, kMenuY + kRowStep * float(i), kSpacing);
+    draw_scaled(img_arrow, kArrowX, kMenuY + kRowStep * float(menu_cursor - 1), 0);
+    draw_glyph_text(img_font2, int_to_text(music_volume), 160, kMenuY, kSpacing);
+    draw_glyph_text(img_font2, int_to_text(sound_volume), 160, kMenuY + kRowStep, kSpacing);
+    move_menu_cursor(int(kRows.size()));
+    if (menu_value_delay > 0) --menu_value_delay;
+    if (menu_value_delay == 0 && menu_cursor <= 2) {
+        change_value(menu_cursor == 1 ? music_volume : sound_volume, input_move == 4, input_move == 6, 0, 10,
+                     kValueDelay);
+        apply_volume_settings();
+    }
+    if (menu_cursor == 3 && button_pressed()) {
+        save_volume_file();
+        menu_screen = 2;
+        menu_cursor = 5;
         sound(snd_explosion2);
     }
 }
@@ -306,5 +343,6 @@ void front_end_step() {
     if (menu_screen == 2) settings_page();
     if (menu_screen == 3) hiscore_page();
     if (menu_screen == 4) ship_page();
+    if (menu_screen == kAudioScreen) audio_page();
     if (debug_overlay == 1) front_end_debug_lines();
 }

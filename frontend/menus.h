@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-extern uint8_t menu_screen;       // 1 main menu, 2 settings, 3 high scores, 4 ship selection
+extern uint8_t menu_screen;       // 1 main menu, 2 settings, 3 high scores, 4 ship selection, 8 volumes
 extern int32_t menu_cursor;       // row (pages 1, 2), table shown (page 3: 1 EASY..3 HARD), ship (page 4)
 extern uint8_t menu_move_delay;   // frames before the cursor may move again
 extern uint8_t menu_value_delay;  // frames before a setting or the table shown may change again
