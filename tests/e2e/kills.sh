@@ -37,7 +37,16 @@ for i in $(seq 50); do
     "$sim" --dir "$d" --frames 900000000 --keys "$work/keys" --no-render > /dev/null 2>&1 &
     pid=$!
     # Mostly within the game (start-up, about 60 ms of play), the last five well after it.
-    if [ "$i" -gt 45 ]; then sleep 0.5; else sleep "0.$(printf '%03d' $((RANDOM % 120)))"; fi
+    if [ "$i" -gt 45 ]; then
+        # Once the replay is whole the entry has ended (a slow build takes longer to get there).
+        for _ in $(seq 200); do
+            [ "$({ wc -c < "$d/replay/replay.txt"; } 2> /dev/null)" = "$(wc -c < "$full")" ] && break
+            sleep 0.05
+        done
+        sleep 0.2
+    else
+        sleep "0.$(printf '%03d' $((RANDOM % 120)))"
+    fi
     if [ "$i" -le 30 ]; then
         kill -TERM "$pid" 2> /dev/null
         kill -KILL "$pid" 2> /dev/null
