@@ -52,6 +52,7 @@ void start_up() {
     create_hiscore_tables();
     load_settings_and_scores();  // stored tables replace the defaults; the stored screen mode counts
     load_controls();
+    remove_screenshot_temporaries();
     create_menu_tables();
     screen_depth = setting_fullscreen != 0 ? 32 : 0;
     check_asset_files();

@@ -244,3 +244,6 @@ std::string user_data_folder(const std::string& app);
 bool rename_file(const std::string& from, const std::string& to);  // replaces `to` atomically
 // Removes a file or special file (never a folder); true when nothing is left at `path`.
 bool remove_file(const std::string& path);
+// The names of what a folder holds (files, folders, links alike), sorted; none when it cannot be
+// listed.
+std::vector<std::string> folder_entries(const std::string& folder);

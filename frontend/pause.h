@@ -24,4 +24,8 @@ void desktop_keys_step();
 std::string screenshot_name(int64_t unix_seconds);
 std::string free_screenshot_path(const std::string& folder, int64_t unix_seconds);
 
+// Removes the temporary files of screenshots whose save was cut off (a kill, a power loss):
+// run at start-up. Never a folder.
+void remove_screenshot_temporaries();
+
 void reset_pause_state();

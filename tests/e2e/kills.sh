@@ -68,10 +68,14 @@ for i in $(seq 50); do
     fi
     cmp -s "$d/data/highscore.dat" "$work/whole/data/highscore.dat" && finished=$((finished + 1))
     # The next start removes what a cut-off save left and keeps the rest.
-    touch "$d/data/settings.dat.tmp" "$d/data/highscore.dat.tmp" "$d/data/controls.txt.tmp"
+    # (A folder of such a name is the player's and stays.)
+    mkdir -p "$d/screenshots/kept.png.tmp"
+    touch "$d/data/settings.dat.tmp" "$d/data/highscore.dat.tmp" "$d/data/controls.txt.tmp" \
+        "$d/screenshots/cinder-arc-2026-01-01-000000.png.tmp"
     cp "$d/data/highscore.dat" "$work/before"
     "$sim" --dir "$d" --frames 1 --no-render > /dev/null 2>&1 || fail "run $i: the next start failed"
-    [ -z "$(find "$d" -name '*.tmp')" ] || fail "run $i: temporaries left: $(find "$d" -name '*.tmp')"
+    [ -z "$(find "$d" -name '*.tmp' ! -type d)" ] || fail "run $i: temporaries left: $(find "$d" -name '*.tmp')"
+    [ -d "$d/screenshots/kept.png.tmp" ] || fail "run $i: a folder was removed"
     cmp -s "$d/data/highscore.dat" "$work/before" || fail "run $i: the next start changed the high scores"
 done
 echo "kills: ok ($finished of 50 with the finished entry)"
