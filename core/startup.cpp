@@ -57,6 +57,7 @@ void start_up() {
     load_settings_and_scores();  // stored tables replace the defaults; the stored screen mode counts
     load_controls();
     load_volume_file();  // after the controls file: M's mute covers the volumes set here
+    remove_screenshot_temporaries();
     create_menu_tables();
     screen_depth = setting_fullscreen != 0 ? 32 : 0;
     check_asset_files();

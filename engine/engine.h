@@ -218,10 +218,18 @@ std::string file_problem(const std::string& path);
 int64_t file_size(const std::string& path);  // -1 when there is no such regular file
 // Both open regular files only (never blocking in the open), else nullptr.
 TStream* read_file(const std::string& path);
-// Creates or empties the file; nullptr for a folder, a named pipe or a socket there.
+// Creates or empties the file; nullptr for a folder, a named pipe or a socket there. A symbolic
+// link there is replaced by a new file: no write ever reaches what a link points to.
 TStream* write_file(const std::string& path);
-// An existing regular file for update (read and write, not emptied) when writeable, else for
-// reading.
+// A file made afresh (exclusively, never through a link): anything but a folder already at
+// `path` (a temporary an interrupted save left, a link) is removed first. nullptr on failure.
+TStream* create_new_file(const std::string& path);
+// Writes `bytes` to `path` through `path`.tmp (made by create_new_file, synced to the device)
+// and a rename, so `path` is either the old file or the new one whatever happens. false (with
+// engine_last_error) when any step fails; `path` is then untouched and no temporary is left.
+bool write_file_safely(const std::string& path, const std::vector<uint8_t>& bytes);
+// An existing regular file for update (read and write, not emptied, never through a link) when
+// writeable, else for reading.
 TStream* open_stream(const std::string& path, int readable, int writeable);
 void seek_stream(TStream* stream, int64_t position);
 // Hands written data to the system (so it survives the program ending at any moment) and frees
@@ -258,3 +266,6 @@ std::string user_data_folder(const std::string& app);
 bool rename_file(const std::string& from, const std::string& to);  // replaces `to` atomically
 // Removes a file or special file (never a folder); true when nothing is left at `path`.
 bool remove_file(const std::string& path);
+// The names of what a folder holds (files, folders, links alike), sorted; none when it cannot be
+// listed.
+std::vector<std::string> folder_entries(const std::string& folder);

@@ -208,6 +208,9 @@ void end_name_entry() {
     replay_mode = 0;
     replay_running = 0;
     new_hiscore = 0;
+    // Saved at once (crash-safely, with the settings): a crash or a kill before the player quits
+    // must not cost the entry.
+    save_settings_and_scores();
 }
 
 void name_entry(const HiscoreTable* table) {
