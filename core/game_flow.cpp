@@ -15,6 +15,7 @@
 #include "frontend/controls_file.h"
 #include "frontend/input.h"
 #include "frontend/menus.h"
+#include "frontend/replay_library.h"
 #include "frontend/settings_file.h"
 #include "player/bonus2.h"
 #include "player/ship.h"
@@ -165,9 +166,11 @@ void world_step() {
 
 void end_game() {
     game_over_timer = 0;
+    library_note_ending();
     clear_world();
     if (replay_mode == 0) {
         enter_score();
+        library_game_ended();
     } else {
         replay_mode = 0;
         replay_running = 0;

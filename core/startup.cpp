@@ -20,6 +20,7 @@
 #include "frontend/input.h"
 #include "frontend/menus.h"
 #include "frontend/pause.h"
+#include "frontend/replay_library.h"
 #include "frontend/settings_file.h"
 #include "player/ship.h"
 
@@ -43,6 +44,7 @@ void reset_all_state() {
     reset_debug_overlay_state();
     reset_controls_state();
     reset_pause_state();
+    reset_replay_library_state();
     set_exit_hook(nullptr);
 }
 
@@ -113,7 +115,10 @@ LoopEnd main_program() {
     start_up();
     // From here on the session can change settings and scores: a fatal error (a broken stage file
     // at game start) or an unexpected failure saves them too before the program ends.
-    set_exit_hook([] { save_settings_and_scores(); });
+    set_exit_hook([] {
+        library_program_ends();
+        save_settings_and_scores();
+    });
     LoopEnd end = LoopEnd::escape;
     while (true) {
         run_frame();
@@ -125,6 +130,7 @@ LoopEnd main_program() {
     }
     // Every way out keeps the settings and high scores ("QUIT" saves before it ends the program).
     set_exit_hook(nullptr);
+    library_program_ends();
     save_settings_and_scores();
     return end;
 }

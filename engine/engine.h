@@ -219,6 +219,9 @@ void write_byte(TStream* stream, int value);
 void write_int(TStream* stream, int value);
 void write_string(TStream* stream, const std::string& text);
 bool make_folder(const std::string& path);  // true when it exists afterwards
+// The names of the entries of a folder in the working directory (no "." or ".."), in no order, at
+// most `limit` of them; empty when it is missing or cannot be read.
+std::vector<std::string> folder_entries(const std::string& folder, size_t limit);
 // The files that come with the game may live apart from the working directory (an installed
 // game): a relative path that does not exist in the working directory is then read from this
 // folder by file_type, file_size, read_file, load_image and load_sound. Writing (and opening for

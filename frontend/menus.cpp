@@ -11,6 +11,7 @@
 #include "frontend/controls_file.h"
 #include "frontend/debug_overlay.h"
 #include "frontend/input.h"
+#include "frontend/replay_library.h"
 #include "frontend/settings_file.h"
 #include "player/helpers.h"
 
@@ -93,6 +94,7 @@ void main_menu_page() {
     switch (menu_cursor) {
         case 1:
             begin_game(0);
+            library_game_started();
             break;
         case 2:
             menu_screen = 2;
@@ -168,6 +170,7 @@ void settings_page() {
 }
 
 void end_name_entry() {
+    library_name_entry_ended();
     replay_mode = 0;
     replay_running = 0;
     new_hiscore = 0;
