@@ -14,6 +14,7 @@
 #include "engine/engine.h"
 #include "frontend/controls_file.h"
 #include "frontend/input.h"
+#include "frontend/library_page.h"
 #include "frontend/menus.h"
 #include "frontend/replay_library.h"
 #include "frontend/settings_file.h"
@@ -178,4 +179,5 @@ void end_game() {
     menu_screen = 3;
     menu_cursor = setting_difficulty + 1;
     game_mode = 0;
+    watch_ended();
 }

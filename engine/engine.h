@@ -78,6 +78,9 @@ bool set_full_screen(bool on);
 bool full_screen();
 void hide_mouse();
 void cls();
+// Empties the picture being drawn without beginning another frame: for several game steps drawn
+// one after the other into one presented frame, of which only the last is shown.
+void clear_picture();
 // Presents the frame. flip(-1) with software pacing (always in a window) first waits for the
 // frame's slot on the 13, 13, 14 ms schedule of 75 per second, then presents; a late frame moves
 // the schedule to now.

@@ -178,6 +178,11 @@ void cls() {
     engine_detail::clear_back_buffer();
 }
 
+void clear_picture() {
+    engine_detail::clear_draw_log();
+    engine_detail::clear_back_buffer();
+}
+
 void flip(int sync) {
     const bool timed = engine_detail::is_headless() && g_frame_open;
     if (timed) {
