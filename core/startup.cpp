@@ -14,6 +14,7 @@
 #include "core/scroll.h"
 #include "core/stage_map.h"
 #include "core/tables.h"
+#include "core/watch.h"
 #include "engine/engine.h"
 #include "frontend/controls_file.h"
 #include "frontend/debug_overlay.h"
@@ -21,9 +22,9 @@
 #include "frontend/library_page.h"
 #include "frontend/menus.h"
 #include "frontend/pause.h"
+#include "frontend/practice.h"
 #include "frontend/replay_library.h"
 #include "frontend/settings_file.h"
-#include "frontend/watch.h"
 #include "player/helpers.h"
 #include "player/ship.h"
 
@@ -50,6 +51,7 @@ void reset_all_state() {
     reset_replay_library_state();
     reset_library_page_state();
     reset_watch_state();
+    reset_practice_state();
     set_exit_hook(nullptr);
 }
 

@@ -11,6 +11,7 @@
 #include "engine/engine.h"
 #include "engine/keys.h"
 #include "frontend/controls_file.h"
+#include "frontend/practice.h"
 #include "frontend/replay_library.h"
 #include "frontend/settings_file.h"
 
@@ -97,9 +98,17 @@ void load_replay() {
     // nothing (its page said why).
     int64_t offset = 0, size = file_size(replay_source);
     bool unreadable = false;
+    practice_active = 0;
     if (is_library_replay(replay_source)) {
         const ReplayInfo info = read_replay_info(replay_source);
         unreadable = !info.problem.empty();
+        // A practice run plays back from its own point, gun level and ships.
+        if (!unreadable && info.kind == "practice") {
+            practice_active = 1;
+            practice_start = uint8_t(practice_start_index(info.start));
+            practice_gun = uint8_t(info.gun);
+            practice_lives = uint8_t(info.lives);
+        }
         offset = unreadable ? 0 : info.input_offset;
         size = unreadable ? 0 : info.input_size;
     }
@@ -166,7 +175,11 @@ void decode_replay_byte(int32_t code, uint8_t& move, uint8_t& button) {
 void input_step() {
     if (replay_mode == 0) read_live_input();
     if (replay_running != 1) return;
-    if (replay_mode == 0) {
+    if (replay_mode == 0 && practice_active == 1) {
+        // A practice run is kept in the library only: replay.txt holds the last START game.
+        library_step_recorded(true);
+        ++replay_pos;
+    } else if (replay_mode == 0) {
         const int32_t before = replay_pos;
         record_step();
         library_step_recorded(replay_pos != before);

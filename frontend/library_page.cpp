@@ -14,6 +14,7 @@
 #include "frontend/input.h"
 #include "frontend/menus.h"
 #include "frontend/pause.h"
+#include "frontend/practice.h"
 #include "frontend/settings_file.h"
 #include "player/helpers.h"
 
@@ -90,7 +91,10 @@ void draw_row(const ReplayInfo& r, float y) {
     draw_glyph_text(img_font1, kLetters[std::clamp(r.difficulty, 0, 2)], 76, y, 10);
     if (r.ship == 1 || r.ship == 2) draw_glyph_text(img_font1, r.ship == 1 ? ":" : ";", 90, y, 10);
     draw_glyph_text(img_font2, int_to_text(r.score), 105, y, 10);
-    draw_glyph_text(img_font1, lettering(r.ended), 180, y, 10);
+    if (r.kind == "practice")
+        draw_glyph_text(img_font2, "PRACTICE", 180, y, 10);
+    else
+        draw_glyph_text(img_font1, lettering(r.ended), 180, y, 10);
 }
 
 void draw_page() {
@@ -115,6 +119,12 @@ void draw_page() {
         draw_glyph_text(img_font1, "OTHER=VERSION?=A=PLAYS", 10, kNoteY, 10);
     } else if (chosen && !chosen->problem.empty()) {
         draw_glyph_text(img_font2, lettering(chosen->problem), 20, kNoteY, 10);
+    } else if (chosen && chosen->kind == "practice") {
+        const int at = practice_start_index(chosen->start);
+        draw_glyph_text(img_font2,
+                        std::string("FROM=") + (at >= 0 ? kPracticeStarts[at].lettering : "?") + "=" +
+                            lettering(chosen->ended),
+                        20, kNoteY, 10);
     }
 }
 

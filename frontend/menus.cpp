@@ -12,6 +12,7 @@
 #include "frontend/debug_overlay.h"
 #include "frontend/input.h"
 #include "frontend/library_page.h"
+#include "frontend/practice.h"
 #include "frontend/replay_library.h"
 #include "frontend/settings_file.h"
 #include "player/helpers.h"
@@ -96,7 +97,12 @@ namespace {
 void main_menu_page() {
     draw_menu(main_menu_items);
     move_menu_cursor();
-    // Right on REPLAY opens the library of kept replays.
+    // Right on START opens the practice page, Right on REPLAY the library of kept replays.
+    if (menu_cursor == 1 && input_move == 6 && menu_move_delay == 0) {
+        sound(snd_explosion2);
+        open_practice_page();
+        return;
+    }
     if (menu_cursor == 4 && input_move == 6 && menu_move_delay == 0) {
         menu_move_delay = kMoveDelay;
         sound(snd_explosion2);
@@ -107,6 +113,7 @@ void main_menu_page() {
     switch (menu_cursor) {
         case 1:
             begin_new_game(0);
+            practice_active = 0;
             library_game_started();
             break;
         case 2:
@@ -326,5 +333,6 @@ void front_end_step() {
     if (menu_screen == 3) hiscore_page();
     if (menu_screen == 4) ship_page();
     if (menu_screen == kLibraryScreen) library_page_step();
+    if (menu_screen == kPracticeScreen) practice_page_step();
     if (debug_overlay == 1) front_end_debug_lines();
 }

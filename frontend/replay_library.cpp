@@ -15,6 +15,7 @@
 #include "engine/engine.h"
 #include "frontend/input.h"
 #include "frontend/menus.h"
+#include "frontend/practice.h"
 #include "frontend/settings_file.h"
 
 // The game being kept: its input bytes so far, when it began, and the file it went to.
@@ -34,8 +35,9 @@ void reset_replay_library_state() { LIBRARY_STATE(CINDER_RESET_STATE); }
 
 namespace {
 
-const char* const kFields[] = {"play-version", "stage-hash", "difficulty", "ship",  "start", "time",
-                               "date",         "score",      "frames",     "ended", "name",  "input"};
+const char* const kFields[] = {"play-version", "stage-hash", "difficulty", "ship", "kind",
+                               "start",        "gun",        "lives",      "time", "date",
+                               "score",        "frames",     "ended",      "name", "input"};
 constexpr size_t kFieldCount = sizeof kFields / sizeof kFields[0];
 
 std::string hex16(uint64_t v) {
@@ -91,6 +93,12 @@ void save_kept_game() {
     info.stage_hash = library_stage_hash;
     info.difficulty = library_input[0];
     info.ship = game_mode == 1 || library_ending != "unfinished" ? ship_choice : 0;
+    if (practice_active == 1) {
+        info.kind = "practice";
+        info.start = kPracticeStarts[practice_start % kPracticeStartCount].name;
+        info.gun = practice_gun;
+        info.lives = practice_lives;
+    }
     info.time = library_started_at;
     info.date = local_date(library_started_at, "%Y-%m-%d %H:%M");
     info.score = score;
@@ -119,7 +127,10 @@ std::vector<uint8_t> encode_replay(const ReplayInfo& info, const std::vector<uin
                                              info.stage_hash,
                                              std::to_string(info.difficulty),
                                              std::to_string(info.ship),
+                                             info.kind,
                                              info.start,
+                                             std::to_string(info.gun),
+                                             std::to_string(info.lives),
                                              std::to_string(info.time),
                                              info.date,
                                              std::to_string(info.score),
@@ -168,14 +179,18 @@ ReplayInfo decode_replay_header(const std::vector<uint8_t>& head, int64_t file_s
         if (line.compare(0, key.size(), key) != 0) return fail(std::string("no ") + kFields[i]);
         values[i] = line.substr(key.size());
     }
-    int64_t play_version = 0, difficulty = 0, ship = 0, time = 0, score = 0, frames = 0, input = 0;
+    int64_t play_version = 0, difficulty = 0, ship = 0, gun = 0, lives = 0, time = 0, score = 0, frames = 0,
+            input = 0;
     if (!parse_number(values[0], play_version) || values[1].size() != 16 ||
         !parse_number(values[2], difficulty) || difficulty < 0 || difficulty > 2 ||
-        !parse_number(values[3], ship) || ship < 0 || ship > 2 || values[4] != "stage" ||
-        !parse_number(values[5], time) || values[6].size() > 20 || !parse_number(values[7], score) ||
-        score < 0 || score > INT32_MAX || !parse_number(values[8], frames) || frames < 0 ||
-        frames > INT32_MAX || (values[9] != "won" && values[9] != "lost" && values[9] != "unfinished") ||
-        !(values[10] == "-" || name_ok(values[10])) || !parse_number(values[11], input))
+        !parse_number(values[3], ship) || ship < 0 || ship > 2 ||
+        (values[4] != "game" && values[4] != "practice") || practice_start_index(values[5]) < 0 ||
+        !parse_number(values[6], gun) || gun < 0 || gun > kMaxGun || !parse_number(values[7], lives) ||
+        lives < kMinLives || lives > kMaxLives || !parse_number(values[8], time) || values[9].size() > 20 ||
+        !parse_number(values[10], score) || score < 0 || score > INT32_MAX ||
+        !parse_number(values[11], frames) || frames < 0 || frames > INT32_MAX ||
+        (values[12] != "won" && values[12] != "lost" && values[12] != "unfinished") ||
+        !(values[13] == "-" || name_ok(values[13])) || !parse_number(values[14], input))
         return fail("a damaged header");
     if (input < 1 || input > kLibraryInputMax) return fail("too long");
     if (int64_t(at) + input > file_size) return fail("cut short");
@@ -184,13 +199,16 @@ ReplayInfo decode_replay_header(const std::vector<uint8_t>& head, int64_t file_s
     info.stage_hash = values[1];
     info.difficulty = int(difficulty);
     info.ship = int(ship);
-    info.start = values[4];
+    info.kind = values[4];
+    info.start = values[5];
+    info.gun = int(gun);
+    info.lives = int(lives);
     info.time = time;
-    info.date = values[6];
+    info.date = values[9];
     info.score = int32_t(score);
     info.frames = int32_t(frames);
-    info.ended = values[9];
-    info.name = values[10] == "-" ? "" : values[10];
+    info.ended = values[12];
+    info.name = values[13] == "-" ? "" : values[13];
     info.input_offset = int64_t(at);
     info.input_size = input;
     return info;
@@ -275,7 +293,8 @@ std::vector<ReplayInfo> library_list() {
 }
 
 bool replay_behind_table_row(const ReplayInfo& info) {
-    if (!info.problem.empty() || info.ended == "unfinished" || info.name.empty()) return false;
+    if (!info.problem.empty() || info.kind != "game" || info.ended == "unfinished" || info.name.empty())
+        return false;
     HiscoreTable t;
     if (!hiscore_table(info.difficulty, t)) return false;
     for (size_t row = 0; row < 10; ++row)

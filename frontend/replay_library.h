@@ -22,12 +22,15 @@ struct ReplayInfo {
     std::string file;     // name inside the library folder
     std::string problem;  // "" for a readable replay, else why not, for its one line
     int play_version = 0;
-    std::string stage_hash;  // 16 hex digits
-    int difficulty = 1;      // 0..2
-    int ship = 0;            // 1, 2; 0 when the game ended before a ship was chosen
-    std::string start = "stage";
-    int64_t time = 0;  // seconds since 1970, for sorting
-    std::string date;  // local "YYYY-MM-DD HH:MM"
+    std::string stage_hash;       // 16 hex digits
+    int difficulty = 1;           // 0..2
+    int ship = 0;                 // 1, 2; 0 when the game ended before a ship was chosen
+    std::string kind = "game";    // game (START) or practice
+    std::string start = "stage";  // a name of kPracticeStarts
+    int gun = 0;                  // practice: the first ship's gun level, 0..2
+    int lives = 3;                // practice: ships in reserve at the start, 1..5
+    int64_t time = 0;             // seconds since 1970, for sorting
+    std::string date;             // local "YYYY-MM-DD HH:MM"
     int32_t score = 0;
     int32_t frames = 0;                        // frames of play
     std::string ended = "unfinished";          // won, lost or unfinished

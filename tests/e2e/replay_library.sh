@@ -146,3 +146,39 @@ run_in many 3000 --no-render -- "60 a" "61 -" "90 a" "91 -"
 [ -e "$work/many/replay/1999-01-01-000000.rep" ] || fail "pruning removed the table row's replay"
 [ ! -e "$work/many/replay/2000-01-01-000105.rep" ] && [ -e "$work/many/replay/2000-01-01-000106.rep" ] ||
     fail "pruning did not take the oldest"
+
+# Practice from each start point: the run begins there (and meets the boss form it starts before),
+# enters no table and leaves replay.txt alone, is kept as PRACTICE, and its file plays back to the
+# same state. Escape ends each run 400 frames after its ship selection: kept as unfinished.
+starts=(stage:5760 quarter-1:4320 quarter-2:2880 quarter-3:1440 boss-1:3088 boss-2:208)
+for i in "${!starts[@]}"; do
+    name=${starts[$i]%%:*} pos=${starts[$i]#*:}
+    keys=("5 right" "6 -" "25 down" "26 -")
+    t=45
+    for ((k = 0; k < i; k++)); do keys+=("$t right" "$((t + 1)) -"); t=$((t + 16)); done
+    for k in 1 2 3; do keys+=("$t down" "$((t + 1)) -"); t=$((t + 16)); done
+    go=$((t + 4))
+    keys+=("$go a" "$((go + 1)) -" "$((go + 10)) a" "$((go + 11)) -" "$((go + 20)) a" "$((go + 420)) esc")
+    fresh pr
+    run_in pr $((go + 500)) --no-render -- "${keys[@]}"
+    [ "$(field ended)" = '"escape"' ] || fail "practice $name: $out"
+    practised=$(state "$out")
+    scroll=$(field scroll_pos)
+    # 410 frames of play after one held frame: 0.5 a frame from the start point.
+    awk -v s="$scroll" -v p="$pos" 'BEGIN { exit !(s < p && s >= p - 206) }' || fail "practice $name: scroll $scroll from $pos"
+    case $name in boss-*) [ "$(count boss)" = 1 ] || fail "practice $name: no boss form: $out" ;; esac
+    [ ! -e "$work/pr/replay/replay.txt" ] || fail "practice $name wrote replay.txt"
+    file=$(ls "$work/pr/replay/"*.rep)
+    [ "$(header "$file" kind) $(header "$file" start) $(header "$file" ended)" = "practice $name unfinished" ] ||
+        fail "practice $name: $(head -n 16 "$file")"
+    out=$("$sim" --dir "$work/base" --no-render --replay "$file") || fail "practice $name playback: $out"
+    [ "$(state "$out")" = "$practised" ] || fail "practice $name played back as $(state "$out"), ran as $practised"
+    echo "$out" | grep -q "\"replay_start\":\"$name\"" || fail "practice $name: JSON $out"
+done
+# A practice run to its end enters no table, though it beats every row of a table of zeros.
+fresh pr
+mkdir -p "$work/pr/data" && : > "$work/pr/data/highscore.dat"
+run_in pr 6000 --no-render -- "5 right" "6 -" "25 down" "26 -" "45 right" "46 -" "61 down" "62 -" "77 down" "78 -" \
+    "93 down" "94 -" "110 a" "111 -" "120 a" "121 -" "130 a"
+[ "$(field menu_screen)" = 3 ] && [ "$(field new_hiscore)" = 0 ] && [ "$(field hiscore_rank)" = 11 ] || fail "practice entered a table: $out"
+[ "$(field score)" -gt 0 ] || fail "practice scored nothing: $out"

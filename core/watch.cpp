@@ -1,5 +1,5 @@
 // Watching a replay: how many steps each presented frame runs, and the displays drawn over them.
-#include "frontend/watch.h"
+#include "core/watch.h"
 
 #include "core/entities.h"
 #include "core/game_flow.h"
