@@ -132,7 +132,9 @@ void run_frame() {
         if (steps == 0) draw_repeated_picture();
         for (int i = 0; i < steps; ++i) {
             if (i > 0) clear_picture();
+            set_unseen_drawing(!watch_step_shown(i, steps));
             game_step();
+            set_unseen_drawing(false);
             if (!watch_continues()) break;
         }
         if (steps > 0) watch_frame_drawn();

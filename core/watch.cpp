@@ -7,7 +7,9 @@
 #include "core/scroll.h"
 #include "core/tables.h"
 #include "engine/engine.h"
+#include "frontend/controls_file.h"
 #include "frontend/input.h"
+#include "frontend/practice.h"
 #include "player/ship.h"
 
 #define WATCH_STATE(X)                         \
@@ -91,7 +93,16 @@ void draw_hitboxes() {
 
 bool watching() { return replay_mode == 1 && replay_running == 1; }
 
+// In a practice run H switches the hitbox too, unless the player's controls use H for play.
+static void practice_hitbox_key() {
+    const KeyBindings& k = key_bindings;
+    const bool bound = kWatchHitboxKey == k.fire || kWatchHitboxKey == k.hyper || kWatchHitboxKey == k.left ||
+                       kWatchHitboxKey == k.right || kWatchHitboxKey == k.up || kWatchHitboxKey == k.down;
+    if (!bound && key_hit(kWatchHitboxKey) > 0) watch_hitbox_shown = watch_hitbox_shown ? 0 : 1;
+}
+
 int watch_steps_for_frame() {
+    if (practice_active == 1 && replay_mode == 0 && game_mode == 1) practice_hitbox_key();
     if (!watching()) {
         // Presses made outside a replay are let go, so none acts when the next one starts.
         for (int key : {kWatchSpeedKey, kWatchInputKey, kWatchHitboxKey, kWatchSkipKey, kWatchStepKey})
@@ -130,9 +141,18 @@ bool watch_continues() {
     return true;
 }
 
+bool watch_step_shown(int i, int steps) {
+    if (i + 1 >= steps || game_mode != 1 || !watching()) return true;
+    const bool replay_ends = replay_pos + 1 >= replay_size || game_over_timer == 2;
+    const bool skip_ends = watch_skipping == 1 && scroll_pos - 0.5f <= watch_skip_mark;
+    return replay_ends || skip_ends;
+}
+
 bool watch_step_asked() { return watching() && key_hit(kWatchStepKey) > 0; }
 
 void watch_frame_drawn() {
+    if (practice_active == 1 && replay_mode == 0 && game_mode == 1 && watch_hitbox_shown == 1)
+        draw_hitboxes();
     if (!watching() && replay_mode != 1) return;
     if (game_mode == 1 && watch_input_shown == 1) draw_input_display();
     if (game_mode == 1 && watch_hitbox_shown == 1) draw_hitboxes();

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 // The watching keys (none is a key of the game's own; live input is not read while a replay plays).
+// H also switches the hitbox in a practice run, unless the controls use it for play.
 inline constexpr int kWatchStepKey = 'N', kWatchSpeedKey = 'F', kWatchSkipKey = 'B';
 inline constexpr int kWatchInputKey = 'I', kWatchHitboxKey = 'H';
 
@@ -28,6 +29,9 @@ int watch_steps_for_frame();
 // After a step of a frame of several: whether another runs (not once the replay ended, or a
 // skip reached its mark).
 bool watch_continues();
+// Whether step i of a frame of `steps` is drawn: the last one, or one that may end the frame early
+// (the replay's or its game's end, a skip's mark). The others' pictures are never seen.
+bool watch_step_shown(int i, int steps);
 // While paused: whether the step key asks for one step.
 bool watch_step_asked();
 // After the frame's steps: the displays asked for, and the picture kept for a 1/2x repeat.

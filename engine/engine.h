@@ -81,6 +81,9 @@ void cls();
 // Empties the picture being drawn without beginning another frame: for several game steps drawn
 // one after the other into one presented frame, of which only the last is shown.
 void clear_picture();
+// While on, drawing calls draw nothing (the picture they make would be cleared unseen): the steps
+// of a frame that runs several, but for the last.
+void set_unseen_drawing(bool on);
 // Presents the frame. flip(-1) with software pacing (always in a window) first waits for the
 // frame's slot on the 13, 13, 14 ms schedule of 75 per second, then presents; a late frame moves
 // the schedule to now.
