@@ -159,9 +159,11 @@ ReplayInfo decode_replay_header(const std::vector<uint8_t>& head, int64_t file_s
         size_t end = at;
         while (end < reach && head[end] != '\n') ++end;
         if (end >= reach) {
-            if (lines.empty() && int64_t(reach) == file_size && reach < std::string(kLibraryMagic).size() + 2)
-                return fail("not a replay");
-            return fail(int64_t(reach) == file_size ? "cut short" : "not a replay");
+            // Ours when its first line says so: then cut short, or its header runs on too long.
+            const bool ours =
+                !lines.empty() && lines[0].compare(0, std::string(kLibraryMagic).size(), kLibraryMagic) == 0;
+            if (!ours) return fail("not a replay");
+            return fail(int64_t(reach) == file_size ? "cut short" : "a damaged header");
         }
         lines.emplace_back(reinterpret_cast<const char*>(head.data()) + at, end - at);
         at = end + 1;

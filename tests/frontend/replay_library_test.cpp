@@ -81,6 +81,8 @@ TEST(ReplayLibraryHeader, EachDamageIsNamed) {
     long_input.push_back(50);
     std::vector<uint8_t> head_only(good.begin(), good.begin() + 40);
     const std::vector<uint8_t> endless(2000, 'x');
+    std::vector<uint8_t> runs_on = bytes("CINDER-ARC REPLAY 1\nplay-version 1\n");
+    runs_on.resize(2000, 'x');
     const struct {
         const char* what;
         std::vector<uint8_t> file;
@@ -91,6 +93,7 @@ TEST(ReplayLibraryHeader, EachDamageIsNamed) {
         {"a byte after the input", long_input, "longer than its input"},
         {"cut inside the header", head_only, "cut short"},
         {"no line ends", endless, "not a replay"},
+        {"a header that runs on", runs_on, "a damaged header"},
         {"a plain replay.txt", {1, 50, 50, 51}, "not a replay"},
         {"a newer format", edited("REPLAY 1\n", "REPLAY 2\n"), "format 2, not 1"},
         {"a field missing", edited("ship 2\n", ""), "no ship"},
