@@ -78,6 +78,12 @@ bool set_full_screen(bool on);
 bool full_screen();
 void hide_mouse();
 void cls();
+// Empties the picture being drawn without beginning another frame: for several game steps drawn
+// one after the other into one presented frame, of which only the last is shown.
+void clear_picture();
+// While on, drawing calls draw nothing (the picture they make would be cleared unseen): the steps
+// of a frame that runs several, but for the last.
+void set_unseen_drawing(bool on);
 // Presents the frame. flip(-1) with software pacing (always in a window) first waits for the
 // frame's slot on the 13, 13, 14 ms schedule of 75 per second, then presents; a late frame moves
 // the schedule to now.
@@ -249,6 +255,9 @@ void write_byte(TStream* stream, int value);
 void write_int(TStream* stream, int value);
 void write_string(TStream* stream, const std::string& text);
 bool make_folder(const std::string& path);  // true when it exists afterwards
+// The names of the entries of a folder in the working directory (no "." or ".."), in no order, at
+// most `limit` of them; empty when it is missing or cannot be read.
+std::vector<std::string> folder_entries(const std::string& folder, size_t limit);
 // The files that come with the game may live apart from the working directory (an installed
 // game): a relative path that does not exist in the working directory is then read from this
 // folder by file_type, file_size, read_file, load_image and load_sound. Writing (and opening for

@@ -70,3 +70,13 @@ std::string user_data_folder(const std::string& app) {
     SDL_free(pref);
     return folder;
 }
+
+std::vector<std::string> folder_entries(const std::string& folder, size_t limit) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    fs::directory_iterator it(native(folder), ec);
+    // A folder being changed while it is read ends the list early rather than failing it.
+    for (; !ec && it != fs::directory_iterator() && names.size() < limit; it.increment(ec))
+        names.push_back(it->path().filename().string());
+    return names;
+}

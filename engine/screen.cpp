@@ -179,6 +179,11 @@ void cls() {
     engine_detail::clear_back_buffer();
 }
 
+void clear_picture() {
+    engine_detail::clear_draw_log();
+    engine_detail::clear_back_buffer();
+}
+
 void flip(int sync) {
     engine_detail::note_work_end();
     const bool timed = engine_detail::is_headless() && g_frame_open;

@@ -11,6 +11,9 @@
 #include "frontend/controls_file.h"
 #include "frontend/debug_overlay.h"
 #include "frontend/input.h"
+#include "frontend/library_page.h"
+#include "frontend/practice.h"
+#include "frontend/replay_library.h"
 #include "frontend/settings_file.h"
 #include "frontend/volume_file.h"
 #include "player/helpers.h"
@@ -78,8 +81,11 @@ void move_menu_cursor(int rows = 5) {
 // The START and REPLAY entries: a new game on the ship selection, recorded or played back from
 // the next frame on. The cursor delay starts at 0 in both, so a replay's first steps on the ship
 // selection meet the same delay as the recorded ones did.
-void begin_game(uint8_t mode) {
+}  // namespace
+
+void begin_new_game(uint8_t mode) {
     new_game_reset();
+    hiscore_row = 0;
     replay_mode = mode;
     menu_screen = 4;
     menu_move_delay = 0;
@@ -88,13 +94,29 @@ void begin_game(uint8_t mode) {
     replay_running = 1;
 }
 
+namespace {
+
 void main_menu_page() {
     draw_menu(main_menu_items);
     move_menu_cursor();
+    // Right on START opens the practice page, Right on REPLAY the library of kept replays.
+    if (menu_cursor == 1 && input_move == 6 && menu_move_delay == 0) {
+        sound(snd_explosion2);
+        open_practice_page();
+        return;
+    }
+    if (menu_cursor == 4 && input_move == 6 && menu_move_delay == 0) {
+        menu_move_delay = kMoveDelay;
+        sound(snd_explosion2);
+        open_library_page();
+        return;
+    }
     if (!button_pressed()) return;
     switch (menu_cursor) {
         case 1:
-            begin_game(0);
+            begin_new_game(0);
+            practice_active = 0;
+            library_game_started();
             break;
         case 2:
             menu_screen = 2;
@@ -105,9 +127,10 @@ void main_menu_page() {
             menu_screen = 3;
             sound(snd_explosion2);
             menu_cursor = 2;  // NORMAL first
+            hiscore_row = 0;
             break;
         case 4:
-            if (replay_available()) begin_game(1);
+            if (replay_available()) begin_new_game(1);
             break;
         case 5:
             save_settings_and_scores();
@@ -205,6 +228,7 @@ void audio_page() {
 }
 
 void end_name_entry() {
+    library_name_entry_ended();
     replay_mode = 0;
     replay_running = 0;
     new_hiscore = 0;
@@ -273,6 +297,7 @@ void hiscore_page() {
     }
     draw_glyph_text(img_font1, "HALL=OF", 80, 80, kSpacing);
     draw_glyph_text(img_font2, "ACES", 160, 80, kSpacing);
+    if (new_hiscore == 0) draw_hiscore_row_bar();
     draw_table(menu_cursor - 1);
     if (new_hiscore != 0) return;
     if (menu_value_delay > 0) --menu_value_delay;
@@ -286,7 +311,8 @@ void hiscore_page() {
         sound(snd_explosion4);
         ++menu_cursor;
     }
-    if (button_pressed()) {
+    // A chosen row takes the button: it watches the row's run.
+    if (!hiscore_row_step(menu_cursor - 1) && button_pressed()) {
         menu_screen = 1;
         menu_cursor = 1;
         sound(snd_explosion2);
@@ -347,5 +373,7 @@ void front_end_step() {
     if (menu_screen == 3) hiscore_page();
     if (menu_screen == 4) ship_page();
     if (menu_screen == kAudioScreen) audio_page();
+    if (menu_screen == kLibraryScreen) library_page_step();
+    if (menu_screen == kPracticeScreen) practice_page_step();
     if (debug_overlay == 1) front_end_debug_lines();
 }

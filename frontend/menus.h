@@ -22,4 +22,8 @@ extern std::string hiscore_letter1, hiscore_letter2, hiscore_letter3;
 // input_button (so replays reproduce it), plus the Left arrow key on the settings page.
 void front_end_step();
 
+// START (mode 0) and REPLAY (mode 1): a new game on the ship selection, recorded or played back
+// from the next frame on.
+void begin_new_game(uint8_t mode);
+
 void reset_menu_state();
