@@ -67,6 +67,7 @@ void start_up() {
     load_controls();
     load_volume_file();  // after the controls file: M's mute covers the volumes set here
     remove_screenshot_temporaries();
+    remove_leftover_temporaries(kLibraryFolder, ".rep.tmp");  // a kept replay's save cut off by a kill
     create_menu_tables();
     screen_depth = setting_fullscreen != 0 ? 32 : 0;
     check_asset_files();

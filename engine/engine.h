@@ -256,8 +256,11 @@ void write_int(TStream* stream, int value);
 void write_string(TStream* stream, const std::string& text);
 bool make_folder(const std::string& path);  // true when it exists afterwards
 // The names of the entries of a folder in the working directory (no "." or ".."), in no order, at
-// most `limit` of them; empty when it is missing or cannot be read.
-std::vector<std::string> folder_entries(const std::string& folder, size_t limit);
+// most `limit` of them (files, folders and links alike); empty when it is missing or cannot be read.
+std::vector<std::string> folder_entries(const std::string& folder, size_t limit = SIZE_MAX);
+// Removes what a save cut off left in `folder`: the files (never folders) whose names end in
+// `suffix`, such as ".tmp".
+void remove_leftover_temporaries(const std::string& folder, const std::string& suffix);
 // The files that come with the game may live apart from the working directory (an installed
 // game): a relative path that does not exist in the working directory is then read from this
 // folder by file_type, file_size, read_file, load_image and load_sound. Writing (and opening for
@@ -275,6 +278,3 @@ std::string user_data_folder(const std::string& app);
 bool rename_file(const std::string& from, const std::string& to);  // replaces `to` atomically
 // Removes a file or special file (never a folder); true when nothing is left at `path`.
 bool remove_file(const std::string& path);
-// The names of what a folder holds (files, folders, links alike), sorted; none when it cannot be
-// listed.
-std::vector<std::string> folder_entries(const std::string& folder);

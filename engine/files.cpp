@@ -274,15 +274,6 @@ bool remove_file(const std::string& path) {
     return !fs::exists(fs::symlink_status(p, ec));
 }
 
-std::vector<std::string> folder_entries(const std::string& folder) {
-    std::vector<std::string> names;
-    std::error_code ec;
-    for (fs::directory_iterator it(native_path(folder), ec), end; !ec && it != end; it.increment(ec))
-        names.push_back(it->path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 bool rename_file(const std::string& from, const std::string& to) {
     std::error_code ec;
     fs::rename(native_path(from), native_path(to), ec);

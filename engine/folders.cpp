@@ -80,3 +80,10 @@ std::vector<std::string> folder_entries(const std::string& folder, size_t limit)
         names.push_back(it->path().filename().string());
     return names;
 }
+
+void remove_leftover_temporaries(const std::string& folder, const std::string& suffix) {
+    for (const std::string& name : folder_entries(folder))
+        if (name.size() > suffix.size() &&
+            name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
+            remove_file(folder + "/" + name);
+}

@@ -68,13 +68,7 @@ std::string free_screenshot_path(const std::string& folder, int64_t unix_seconds
     return path;
 }
 
-void remove_screenshot_temporaries() {
-    const std::string suffix = ".png.tmp";
-    for (const std::string& name : folder_entries(kScreenshotFolder))
-        if (name.size() > suffix.size() &&
-            name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
-            remove_file(std::string(kScreenshotFolder) + "/" + name);
-}
+void remove_screenshot_temporaries() { remove_leftover_temporaries(kScreenshotFolder, ".png.tmp"); }
 
 bool paused_frame() {
     if (game_paused == 0) return false;

@@ -38,12 +38,15 @@ for i in $(seq 50); do
     pid=$!
     # Mostly within the game (start-up, about 60 ms of play), the last five well after it.
     if [ "$i" -gt 45 ]; then
-        # Once the replay is whole the entry has ended (a slow build takes longer to get there).
-        for _ in $(seq 200); do
-            [ "$({ wc -c < "$d/replay/replay.txt"; } 2> /dev/null)" = "$(wc -c < "$full")" ] && break
+        # The finished entry must be on disk while the game still runs: wait for it (a slow or
+        # busy build takes longer to get there), then kill.
+        saved=0
+        for _ in $(seq 1200); do
+            cmp -s "$d/data/highscore.dat" "$work/whole/data/highscore.dat" && saved=1 && break
+            kill -0 "$pid" 2> /dev/null || break
             sleep 0.05
         done
-        sleep 0.2
+        [ "$saved" = 1 ] || { kill -KILL "$pid" 2> /dev/null; fail "run $i: the finished entry was not saved while the game ran"; }
     else
         sleep "0.$(printf '%03d' $((RANDOM % 120)))"
     fi
