@@ -64,6 +64,9 @@ void wait_until_ms(int ms) {
         engine_detail::advance_virtual_ms(ms - engine_detail::now_ms());
         return;
     }
+#ifdef __EMSCRIPTEN__
+    return;  // a page must never block: its animation callback runs the frames on this schedule
+#endif
     const Clock::time_point deadline = engine_detail::ms_instant(ms);
     const Clock::time_point wake =
         deadline - std::chrono::duration_cast<Clock::duration>(Micros(g_wake_margin_us));

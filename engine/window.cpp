@@ -1,7 +1,9 @@
 // The window around the picture: minimum size, whole-factor scaling fitted to the renderer's real
 // output every frame, full screen at run time, and reading the picture back for screenshots.
 #include <SDL.h>
+#ifndef __EMSCRIPTEN__
 #include <SDL_image.h>
+#endif
 
 #include <algorithm>
 #include <vector>
@@ -127,8 +129,14 @@ bool write_png(const std::string& path, int w, int h, const std::vector<uint32_t
     SDL_Surface* out =
         SDL_ConvertSurfaceFormat(s, alpha ? SDL_PIXELFORMAT_ABGR8888 : SDL_PIXELFORMAT_RGB24, 0);
     SDL_FreeSurface(s);
+#ifdef __EMSCRIPTEN__
+    // The browser build leaves SDL_image out (the page has no folder to put a picture in).
+    const bool ok = false;
+    engine_detail::set_last_error("PNG pictures are not written in the browser");
+#else
     const bool ok = out && IMG_SavePNG(out, path.c_str()) == 0;
     if (!ok) engine_detail::set_last_error(out ? IMG_GetError() : SDL_GetError());
+#endif
     SDL_FreeSurface(out);
     return ok;
 }
