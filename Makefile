@@ -111,8 +111,10 @@ web:
 web-serve: web
 	node web/serve.mjs $(WEB_BUILD)/site "" $(WEB_PORT)
 
+# The golden replays in the page are compared with the desktop runner's results.
 web-test: web
-	node web/test/browser_test.mjs $(WEB_BUILD) $(CURDIR)/tests/golden
+	cmake --build $(BUILD) -j$(JOBS) --target cinder-arc-sim
+	node web/test/browser_test.mjs $(WEB_BUILD) $(CURDIR)/tests/golden $(CURDIR)/$(BUILD)/game/cinder-arc-sim
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(CLANG_BUILD) $(FUZZ_BUILD) $(WEB_BUILD)

@@ -7,10 +7,16 @@
 #include <exception>
 #include <string>
 
+#include "core/entities.h"
+#include "core/game_flow.h"
+#include "core/objects.h"
 #include "core/startup.h"
 #include "engine/engine.h"
 #include "frontend/controls_file.h"
+#include "frontend/menus.h"
+#include "frontend/pause.h"
 #include "frontend/settings_file.h"
+#include "player/ship.h"
 #include "web/frame_schedule.h"
 
 namespace {
@@ -67,6 +73,23 @@ extern "C" EMSCRIPTEN_KEEPALIVE double web_frame_ms_mean() {
     return g_frames ? g_work_ms_total / g_frames : 0;
 }
 extern "C" EMSCRIPTEN_KEEPALIVE int web_frames_run() { return g_frames; }
+
+// For the browser test: where the game is, as one line of JSON (the ship's place, -1 without one).
+extern "C" EMSCRIPTEN_KEEPALIVE const char* web_state() {
+    static char text[256];
+    float ship_x = -1, ship_y = -1;
+    if (player_list)
+        player_list->walk_kind(kind_t_player, [&](TObject* object) {
+            ship_x = static_cast<t_player*>(object)->x;
+            ship_y = static_cast<t_player*>(object)->y;
+        });
+    std::snprintf(text, sizeof text,
+                  "{\"game_mode\":%d,\"menu_screen\":%d,\"setting_control\":%d,\"setting_difficulty\":%d,"
+                  "\"paused\":%d,\"ship_x\":%.3f,\"ship_y\":%.3f,\"frames\":%d}",
+                  game_mode, menu_screen, setting_control, setting_difficulty, game_paused, ship_x, ship_y,
+                  g_frames);
+    return text;
+}
 
 int main() {
     if (!engine_init(Backend::window)) {
