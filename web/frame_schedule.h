@@ -7,7 +7,7 @@
 // longer than kMaxBehindMs starts the schedule again from now instead of answering with a burst.
 class FrameSchedule {
   public:
-    static constexpr int kHertz = 75, kMaxPerCallback = 2, kMaxBehindMs = 100;
+    static constexpr int kHertz = 75, kMaxPerCallback = 2, kMaxBehindMs = 250;
 
     explicit FrameSchedule(int now_ms) : next_(now_ms) {}
 
