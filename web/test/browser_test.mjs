@@ -142,6 +142,12 @@ async function playerSession() {
   await sleep(300);
   const title = await canvasPixels(page, 80, 60, 400, 160);
   check(title.orange > 500, `the title shows (${title.orange} orange pixels in its lettering)`);
+  // A larger page: the picture grows by the largest whole factor that fits (2 here), centred.
+  await page.setViewport({ width: 1600, height: 1100 });
+  await sleep(300);
+  const box = await page.evaluate(() => { const r = Module.canvas.getBoundingClientRect(); return [r.x, r.y, r.width, r.height]; });
+  check(JSON.stringify(box) === JSON.stringify([160, 70, 1280, 960]), `the picture is doubled and centred (${box})`);
+  await page.setViewport({ width: 800, height: 600 });
   const audioBefore = await page.evaluate(() => Module.SDL2 && Module.SDL2.audioContext && Module.SDL2.audioContext.state);
 
   // Keys start a game (START, then the first ship) and move the ship.
