@@ -61,6 +61,8 @@ run_once() {
     rm -rf "$run"
     mkdir -p "$run"
     cp -r "$dir/gfx" "$dir/sfx" "$dir/level" "$dir/cinder-arc" "$run/"
+    # The volume file holds the late start's switch: a folder with one runs as it says.
+    [ -f "$dir/data/volume.txt" ] && mkdir -p "$run/data" && cp "$dir/data/volume.txt" "$run/data/"
     local log=$run/present.log need=$((1 + skip + frames + 1))
     local start=$EPOCHREALTIME
     (cd "$run" && CINDER_PRESENT_LOG=$log exec ./cinder-arc) > "$run/game.out" 2>&1 &

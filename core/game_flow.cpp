@@ -14,7 +14,10 @@
 #include "engine/engine.h"
 #include "frontend/controls_file.h"
 #include "frontend/input.h"
+#include "frontend/library_page.h"
 #include "frontend/menus.h"
+#include "frontend/practice.h"
+#include "frontend/replay_library.h"
 #include "frontend/settings_file.h"
 #include "player/bonus2.h"
 #include "player/ship.h"
@@ -49,6 +52,15 @@ namespace {
 
 // The one place a ship enters the game, of the kind chosen on the ship-selection page (the caller
 // counts the lives).
+// The first ship of a practice run starts at the gun level chosen for it.
+void practice_ship_created() {
+    if (practice_active != 1 || practice_gun_due != 1 || !player_list) return;
+    practice_gun_due = 0;
+    player_list->walk_kind(kind_t_player, [](TObject* object) {
+        static_cast<t_player*>(object)->power = kGunPower[practice_gun % (kMaxGun + 1)];
+    });
+}
+
 void create_ship_for_choice() {
     if (ship_choice == 1)
         t_player::create(1, img_player1, ship1_speed);
@@ -126,6 +138,7 @@ void start_stage() {
     point_blank = 80.0f - float(setting_difficulty) * 16.0f;
     stage_banner_timer = kStageBannerFrames;
     respawn_timer = kRespawnFrames;
+    apply_practice_start();
     game_mode = 1;
 }
 
@@ -137,6 +150,7 @@ void world_step() {
             game_over_timer = kGameOverFrames;
         } else {
             create_ship_for_choice();
+            practice_ship_created();
             --lives;
         }
     }
@@ -165,9 +179,15 @@ void world_step() {
 
 void end_game() {
     game_over_timer = 0;
+    library_note_ending();
     clear_world();
-    if (replay_mode == 0) {
+    if (replay_mode == 0 && practice_active == 1) {
+        // Practice enters no table; its recording ends with its game.
+        library_game_ended();
+        replay_running = 0;
+    } else if (replay_mode == 0) {
         enter_score();
+        library_game_ended();
     } else {
         replay_mode = 0;
         replay_running = 0;
@@ -175,4 +195,5 @@ void end_game() {
     menu_screen = 3;
     menu_cursor = setting_difficulty + 1;
     game_mode = 0;
+    watch_ended();
 }

@@ -20,6 +20,7 @@ float g_rotation = 0, g_scale_x = 1, g_scale_y = 1;
 int g_r = 255, g_g = 255, g_b = 255;
 
 bool g_render = true;
+bool g_unseen = false;        // the calls of a picture that will be thrown away are only logged
 bool g_doubled_draws = true;  // off: every frame through the general scaled copy (a reference)
 headless::DirectDraws g_direct_draws = headless::DirectDraws::own;
 std::vector<headless::DrawRecord> g_draw_log;
@@ -142,7 +143,7 @@ void render_frame(TImage* img, int frame, float x, float y, float handle_x, floa
 
 namespace engine_detail {
 
-bool drawing() { return g_screen.renderer && (g_render || !is_headless()); }
+bool drawing() { return g_screen.renderer && !g_unseen && (g_render || !is_headless()); }
 void clear_draw_log() { g_draw_log.clear(); }
 void reset_raster_time() { g_raster_us = 0; }
 double raster_time_us() { return g_raster_us; }
@@ -219,6 +220,8 @@ void draw_text(const std::string& text, float x, float y) {
         pen += 8;
     }
 }
+
+void set_unseen_drawing(bool on) { g_unseen = on; }
 
 namespace headless {
 

@@ -78,10 +78,21 @@ bool set_full_screen(bool on);
 bool full_screen();
 void hide_mouse();
 void cls();
+// Empties the picture being drawn without beginning another frame: for several game steps drawn
+// one after the other into one presented frame, of which only the last is shown.
+void clear_picture();
+// While on, drawing calls draw nothing (the picture they make would be cleared unseen): the steps
+// of a frame that runs several, but for the last.
+void set_unseen_drawing(bool on);
 // Presents the frame. flip(-1) with software pacing (always in a window) first waits for the
 // frame's slot on the 13, 13, 14 ms schedule of 75 per second, then presents; a late frame moves
 // the schedule to now.
 void flip(int sync);
+// On: each frame waits in cls until its work can just be done before its slot (the margin that
+// recent frames' work and present needed), so that the input it reads is as fresh as it can be.
+// Off (the default): the frame begins at once and waits in flip. Headless it stays off unless
+// headless::allow_late_start.
+void set_late_start(bool on);
 
 void set_mask_color(int r, int g, int b);
 void auto_mid_handle(int on);
@@ -129,8 +140,25 @@ TChannel* alloc_channel();
 // Plays on `channel` (cutting off whatever it plays) or, with nullptr, on a free voice (more
 // voices are added rather than a sound dropped). Returns `channel` (nullptr for a free voice).
 TChannel* play_sound(TSound* sound, TChannel* channel);
-// Silences every voice, playing and to come (true), or gives them their volume back.
+// Silences every voice and the music, playing and to come (true), or gives them their volume back.
 void set_mute(bool on);
+// The effects' and the music's volumes, 0 (silent) to 10 (as made); values outside are clamped.
+void set_volumes(int sound, int music);
+
+// One piece of music, streamed from its file while it plays (OGG Vorbis).
+struct TMusic {
+    std::string path;
+    struct Impl;
+    Impl* impl = nullptr;
+};
+
+// nullptr (with engine_last_error) for a file that is missing or not music the mixer plays.
+// Headless the file is not read (nothing plays there): every path gives a piece.
+TMusic* load_music(const std::string& path);
+// Makes `music` the piece that plays (nullptr: none), looping or once. A piece already playing
+// or waiting to play is left alone; otherwise the one playing fades out over fade_ms, and the new
+// one then fades in over fade_ms. Never waits: the hand-over is done by the frames' flips.
+void play_music(TMusic* music, bool loop, int fade_ms);
 
 // ---------------------------------------------------------------------------------------------
 // Input, window, time
@@ -196,10 +224,18 @@ std::string file_problem(const std::string& path);
 int64_t file_size(const std::string& path);  // -1 when there is no such regular file
 // Both open regular files only (never blocking in the open), else nullptr.
 TStream* read_file(const std::string& path);
-// Creates or empties the file; nullptr for a folder, a named pipe or a socket there.
+// Creates or empties the file; nullptr for a folder, a named pipe or a socket there. A symbolic
+// link there is replaced by a new file: no write ever reaches what a link points to.
 TStream* write_file(const std::string& path);
-// An existing regular file for update (read and write, not emptied) when writeable, else for
-// reading.
+// A file made afresh (exclusively, never through a link): anything but a folder already at
+// `path` (a temporary an interrupted save left, a link) is removed first. nullptr on failure.
+TStream* create_new_file(const std::string& path);
+// Writes `bytes` to `path` through `path`.tmp (made by create_new_file, synced to the device)
+// and a rename, so `path` is either the old file or the new one whatever happens. false (with
+// engine_last_error) when any step fails; `path` is then untouched and no temporary is left.
+bool write_file_safely(const std::string& path, const std::vector<uint8_t>& bytes);
+// An existing regular file for update (read and write, not emptied, never through a link) when
+// writeable, else for reading.
 TStream* open_stream(const std::string& path, int readable, int writeable);
 void seek_stream(TStream* stream, int64_t position);
 // Hands written data to the system (so it survives the program ending at any moment) and frees
@@ -219,6 +255,9 @@ void write_byte(TStream* stream, int value);
 void write_int(TStream* stream, int value);
 void write_string(TStream* stream, const std::string& text);
 bool make_folder(const std::string& path);  // true when it exists afterwards
+// The names of the entries of a folder in the working directory (no "." or ".."), in no order, at
+// most `limit` of them; empty when it is missing or cannot be read.
+std::vector<std::string> folder_entries(const std::string& folder, size_t limit);
 // The files that come with the game may live apart from the working directory (an installed
 // game): a relative path that does not exist in the working directory is then read from this
 // folder by file_type, file_size, read_file, load_image and load_sound. Writing (and opening for
@@ -236,3 +275,6 @@ std::string user_data_folder(const std::string& app);
 bool rename_file(const std::string& from, const std::string& to);  // replaces `to` atomically
 // Removes a file or special file (never a folder); true when nothing is left at `path`.
 bool remove_file(const std::string& path);
+// The names of what a folder holds (files, folders, links alike), sorted; none when it cannot be
+// listed.
+std::vector<std::string> folder_entries(const std::string& folder);

@@ -54,12 +54,15 @@ void fit_picture();
 
 // Input (input.cpp): the window backend's event pump, and opening/closing the pad subsystem.
 void pump_events();
+int key_presses_taken();  // the window's key presses taken in so far (repeats not counted)
 void input_open();
 void input_close();
 
 // Sound (sound.cpp): opens the mixer (window backend) or stays silent.
 void sound_open(bool with_device);
 void sound_close();
+// Once a frame (inside flip): hands the music over when a fade-out has run its time.
+void music_tick();
 
 // The built-in debug font: 8 rows of 5 cells ('#' set, '.' clear) for codes 32..127, spaces
 // between rows ignored.

@@ -153,12 +153,51 @@ int64_t file_size(const std::string& path) {
 TStream* read_file(const std::string& path) { return open_with(game_file_path(path), O_RDONLY, "rb", true); }
 
 TStream* write_file(const std::string& path) {
-    return open_with(path, O_WRONLY | O_CREAT | O_TRUNC, "wb", false);
+    // Never through a link: one in the way (the game makes none) is replaced by a file of the
+    // game's own, and whatever it points to stays untouched.
+    if (TStream* s = open_with(path, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW, "wb", false)) return s;
+    if (errno != ELOOP || ::unlink(native_path(path).c_str()) != 0) return nullptr;
+    return open_with(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, "wb", false);
+}
+
+TStream* create_new_file(const std::string& path) {
+    const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW;
+    if (TStream* s = open_with(path, flags, "wb", true)) return s;
+    std::error_code ec;
+    if (errno != EEXIST || fs::is_directory(fs::symlink_status(native_path(path), ec)) ||
+        ::unlink(native_path(path).c_str()) != 0)
+        return nullptr;
+    return open_with(path, flags, "wb", true);
+}
+
+bool write_file_safely(const std::string& path, const std::vector<uint8_t>& bytes) {
+    const std::string temp = path + ".tmp";
+    TStream* out = create_new_file(temp);
+    if (!out) {
+        engine_detail::set_last_error(temp + ": " + std::strerror(errno));
+        return false;
+    }
+    errno = 0;
+    write_bytes(out, bytes.data(), bytes.size());
+    // On the device before the rename, so the name never points at a half-written file.
+    const bool synced = sync_stream(out);
+    const int why = errno;
+    bool ok = close_stream(out) && synced;
+    if (!ok) engine_detail::set_last_error(std::strerror(why ? why : errno ? errno : EIO));
+    if (ok && !rename_file(temp, path)) {
+        engine_detail::set_last_error(std::string("cannot replace ") + path + ": " + std::strerror(errno));
+        ok = false;
+    }
+    // A half-written or unplaceable copy must not stay behind (a full disk, a folder in the way
+    // of the rename).
+    if (!ok) remove_file(temp);
+    return ok;
 }
 
 TStream* open_stream(const std::string& path, int readable, int writeable) {
-    // Opened for update: an existing file of the working directory, not emptied.
-    if (writeable) return open_with(path, O_RDWR, "r+b", true);
+    // Opened for update: an existing file of the working directory, not emptied, and never
+    // through a link.
+    if (writeable) return open_with(path, O_RDWR | O_NOFOLLOW, "r+b", true);
     if (readable) return open_with(game_file_path(path), O_RDONLY, "rb", true);
     return nullptr;
 }
@@ -249,6 +288,15 @@ bool remove_file(const std::string& path) {
     fs::remove(p, ec);
     note_storage_change();
     return !fs::exists(fs::symlink_status(p, ec));
+}
+
+std::vector<std::string> folder_entries(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (fs::directory_iterator it(native_path(folder), ec), end; !ec && it != end; it.increment(ec))
+        names.push_back(it->path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 bool rename_file(const std::string& from, const std::string& to) {

@@ -2,6 +2,7 @@
 // the files that come with the game, the executable's folder and the per-user folder.
 #include <SDL.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -59,10 +60,23 @@ std::string executable_folder() {
 }
 
 std::string user_data_folder(const std::string& app) {
+    // The XDG rules make a relative (or empty) XDG_DATA_HOME invalid, to be ignored: taken as it
+    // is, the per-user files would land wherever the game happened to be started from.
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && xdg[0] != '/') ::unsetenv("XDG_DATA_HOME");
     // No organisation: the folder is named after the game alone (~/.local/share/cinder-arc/).
     char* pref = SDL_GetPrefPath("", app.c_str());
     if (!pref) return std::string();
     std::string folder = with_slash(pref);
     SDL_free(pref);
     return folder;
+}
+
+std::vector<std::string> folder_entries(const std::string& folder, size_t limit) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    fs::directory_iterator it(native(folder), ec);
+    // A folder being changed while it is read ends the list early rather than failing it.
+    for (; !ec && it != fs::directory_iterator() && names.size() < limit; it.increment(ec))
+        names.push_back(it->path().filename().string());
+    return names;
 }

@@ -56,6 +56,11 @@ void leave_hardware_pacing();
 // Whether flip(sync) waits for its slot itself, rather than leaving that to the display.
 bool paced_in_software(int sync);
 void wait_for_slot();
+// The late start: cls waits here until its frame's work should begin (at once when it is off);
+// flip notes where the work ended and when the present returned, to measure the frame's cost.
+void wait_for_frame_start();
+void note_work_end();
+void note_present(std::chrono::steady_clock::time_point present_start);
 // Tells the renderer whether the present about to be made waits for the display.
 void set_present_sync(int sync, bool paced);
 void log_present();

@@ -11,6 +11,7 @@
 
 struct TImage;
 struct TSound;
+struct TMusic;
 
 namespace headless {
 
@@ -71,9 +72,29 @@ void unplug_pad();
 void pretend_display_pacing();
 int renderer_vsync();
 
-// The virtual clock (milliseconds), advanced only by flip's pacing wait.
+// Lets set_late_start take effect headless (off at start-up), and reads the margin it would use
+// before the next slot (microseconds).
+void allow_late_start(bool on);
+double late_start_margin_us();
+
+// The virtual clock (milliseconds), advanced only by flip's pacing wait and the late start's.
 int virtual_ms();
 void advance_ms(int ms);  // stands for a stall inside a frame (tests of the pacing)
+
+// The music as the mixer has it: the piece sounding (fading in, playing, or fading out until
+// fade_end_ms, nullptr for none) and the one waiting for that fade to end.
+struct MusicState {
+    const TMusic* playing = nullptr;
+    bool looping = false;
+    bool fading_out = false;
+    int fade_end_ms = 0;
+    const TMusic* waiting = nullptr;
+};
+MusicState music_state();
+// The volumes last set (0..10) and whether everything is muted.
+int sound_volume();
+int music_volume();
+bool muted();
 
 const std::vector<DrawRecord>& draw_log();   // the current frame's calls, cleared by cls
 const std::vector<SoundEvent>& sound_log();  // every play_sound since start-up

@@ -275,10 +275,14 @@ int vk_of(const SDL_Keysym& sym) {
     return key ? key : translate(kScancodeRuns, kScancodes, int(sym.scancode));
 }
 
+// Key presses taken from the window so far (not repeats), for the present log.
+int g_key_presses_taken = 0;
+
 void handle(const SDL_Event& e) {
     switch (e.type) {
         case SDL_KEYDOWN:
             if (g_focused) key_pressed(vk_of(e.key.keysym));
+            if (!e.key.repeat) ++g_key_presses_taken;
             break;
         case SDL_KEYUP:
             key_released(vk_of(e.key.keysym));
@@ -313,6 +317,8 @@ void handle(const SDL_Event& e) {
 }  // namespace
 
 namespace engine_detail {
+
+int key_presses_taken() { return g_key_presses_taken; }
 
 void pump_events() {
     if (!initialised() || is_headless()) return;

@@ -1,4 +1,5 @@
-// Frame pacing: the slot schedule, the wait and its margin, vsync, the hardware-sync probe, the present log.
+// Frame pacing: the slot schedule, the late start of each frame, the wait and its margin, vsync,
+// the hardware-sync probe, the present log.
 #include <SDL.h>
 
 #include <algorithm>
@@ -9,10 +10,10 @@
 
 #include "engine/engine_internal.h"
 #include "engine/graphics_internal.h"
+#include "engine/late_start.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 using engine_detail::g_screen;
 
 struct Pacing {
@@ -23,10 +24,25 @@ struct Pacing {
 
 Pacing g_pacing;
 
+// The late start: a frame waits first, then reads its input, runs and presents at its slot, so
+// that a key pressed during the wait is in the very next picture. It begins its work the margin
+// before the slot that its recent frames needed. The headless runner keeps it off unless a test
+// asks: there frames cost no time, and the clock readings of its frames stay as they were.
+bool g_late_start = false;
+bool g_late_start_headless = false;
+engine_detail::LateStartMargin g_margin;
+using Clock = std::chrono::steady_clock;
+Clock::time_point g_work_begin, g_work_end, g_last_present;
+bool g_work_timed = false;  // the frame's work began after a late-start wait, so its cost counts
+double g_present_us = 0;
+int g_presses_seen = 0;  // key presses taken in by the end of the frame's work
+
 // CINDER_PRESENT_LOG=FILE (window only): one line per present of the frame loop, the microseconds
-// of the steady clock when the present returned, for measuring the pacing in the real window
-// without anything else running around the game. The first line, "clock STEADY_US EPOCH_US",
-// ties that clock to the wall clock, so a script can time the start-up from the exec.
+// of the steady clock when the present returned, the number of key presses the frame's work had
+// taken in by its end, and the microseconds of its work (late start on: from the end of its wait
+// to the present's start) and of its present, for measuring the pacing and the key-to-picture time in the
+// real window without anything else running around the game. The first line, "clock STEADY_US EPOCH_US", ties
+// that clock to the wall clock, so a script can time the start-up from the exec.
 FILE* g_present_log = nullptr;
 bool g_present_log_checked = false;
 
@@ -59,15 +75,11 @@ double g_wake_margin_us = 500;
 // Waits until millisecs() reads `ms`: on the window's steady clock, asleep to just short of the
 // millisecond boundary, then yielding until it has passed, so the wait ends on the boundary itself.
 // The headless clock simply moves on.
-void wait_until_ms(int ms) {
-    if (engine_detail::is_headless()) {
-        engine_detail::advance_virtual_ms(ms - engine_detail::now_ms());
-        return;
-    }
+void wait_until(Clock::time_point deadline) {
 #ifdef __EMSCRIPTEN__
+    (void)deadline;
     return;  // a page must never block: its animation callback runs the frames on this schedule
 #endif
-    const Clock::time_point deadline = engine_detail::ms_instant(ms);
     const Clock::time_point wake =
         deadline - std::chrono::duration_cast<Clock::duration>(Micros(g_wake_margin_us));
     if (Clock::now() < wake) {
@@ -78,6 +90,31 @@ void wait_until_ms(int ms) {
     }
     while (Clock::now() < deadline) std::this_thread::yield();
 }
+
+void wait_until_ms(int ms) {
+    if (engine_detail::is_headless()) {
+        engine_detail::advance_virtual_ms(ms - engine_detail::now_ms());
+        return;
+    }
+    wait_until(engine_detail::ms_instant(ms));
+}
+
+// The clock the schedule runs on: the virtual one headless (whole milliseconds), the steady one
+// in the window.
+Clock::time_point pacing_now() {
+    return engine_detail::is_headless()
+               ? Clock::time_point(std::chrono::milliseconds(engine_detail::now_ms()))
+               : Clock::now();
+}
+
+// The slot software_pace will wait for next, without moving the schedule.
+int next_slot_ms() {
+    int next = g_pacing.next + g_pacing.step;
+    if (g_pacing.accumulator + g_pacing.fraction >= g_pacing.hertz) next += 1;
+    return next;
+}
+
+double micros_between(Clock::time_point a, Clock::time_point b) { return Micros(b - a).count(); }
 
 void start_software_pacing(int hertz) {
     g_pacing.hertz = hertz;
@@ -136,7 +173,11 @@ void start_pacing(int hertz, int depth) {
     start_software_pacing(hertz);
 }
 
-void stop_pacing() { g_pacing = Pacing{}; }
+void stop_pacing() {
+    g_pacing = Pacing{};
+    g_margin.clear();
+    g_last_present = Clock::time_point{};
+}
 
 // Vsync goes off with the display's pacing: left on, every present after our own wait would wait
 // for the display too, holding the game to its rate or making it jitter.
@@ -152,7 +193,56 @@ bool paced_in_software(int sync) { return sync == -1 && g_pacing.on && !g_pacing
 
 void wait_for_slot() {
     finish_drawing();
+    g_work_end = pacing_now();
     software_pace();
+}
+
+void wait_for_frame_start() {
+    g_work_timed = false;
+    g_work_begin = pacing_now();
+    const bool on = g_late_start && g_pacing.on && (!is_headless() || g_late_start_headless);
+    if (!on) return;
+    Clock::time_point slot;
+    double slot_us = 0;
+    if (g_pacing.hardware) {
+        // The display paces the presents: the next one comes a refresh period after the last.
+        if (g_last_present == Clock::time_point{}) return;
+        slot_us = 1e6 / g_pacing.hertz;
+        slot = g_last_present + std::chrono::duration_cast<Clock::duration>(Micros(slot_us));
+    } else {
+        const int ms = next_slot_ms();
+        slot =
+            is_headless() ? Clock::time_point(std::chrono::milliseconds(ms)) : engine_detail::ms_instant(ms);
+        slot_us = g_pacing.step * 1000.0;
+    }
+    const Clock::time_point begin =
+        slot - std::chrono::duration_cast<Clock::duration>(Micros(g_margin.margin_us(slot_us)));
+    if (is_headless()) {
+        // Whole virtual milliseconds: rather a little early than late.
+        const int at =
+            int(std::chrono::duration_cast<std::chrono::milliseconds>(begin.time_since_epoch()).count());
+        if (at > now_ms()) advance_virtual_ms(at - now_ms());
+    } else if (Clock::now() < begin) {
+        wait_until(begin);
+    }
+    g_work_begin = pacing_now();
+    g_work_end = g_work_begin;
+    g_work_timed = true;
+}
+
+void note_work_end() {
+    g_work_end = pacing_now();
+    g_presses_seen = key_presses_taken();  // flip's own pump is for the next frame's input
+}
+
+void note_present(Clock::time_point present_start) {
+    const Clock::time_point end = pacing_now();
+    // Headless a present costs no virtual time; under the display's pacing it holds the wait
+    // for the refresh, which is no cost of ours.
+    g_present_us = is_headless() || g_pacing.hardware ? 0.0 : micros_between(present_start, end);
+    g_last_present = end;
+    if (g_work_timed) g_margin.record(micros_between(g_work_begin, g_work_end) + g_present_us);
+    g_work_timed = false;
 }
 
 void set_present_sync(int sync, bool paced) {
@@ -180,7 +270,8 @@ void log_present() {
         }
     }
     if (!g_present_log) return;
-    std::fprintf(g_present_log, "%lld\n", micros(Clock::now()));
+    std::fprintf(g_present_log, "%lld %d %.0f %.0f\n", micros(Clock::now()), g_presses_seen,
+                 micros_between(g_work_begin, g_work_end), g_present_us);
     std::fflush(g_present_log);  // complete after every frame: the script reads it while we run
 }
 
@@ -191,7 +282,12 @@ void close_present_log() {
 
 }  // namespace engine_detail
 
+void set_late_start(bool on) { g_late_start = on; }
+
 namespace headless {
+
+void allow_late_start(bool on) { g_late_start_headless = on; }
+double late_start_margin_us() { return g_margin.margin_us(g_pacing.step * 1000.0); }
 
 void pretend_display_pacing() {
     if (g_pacing.on) g_pacing.hardware = true;

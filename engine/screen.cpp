@@ -167,6 +167,7 @@ void hide_mouse() {
 }
 
 void cls() {
+    engine_detail::wait_for_frame_start();
     const int frame = g_frames_begun++;
     engine_detail::clear_draw_log();
     if (g_frame_hook) g_frame_hook(frame);
@@ -178,7 +179,13 @@ void cls() {
     engine_detail::clear_back_buffer();
 }
 
+void clear_picture() {
+    engine_detail::clear_draw_log();
+    engine_detail::clear_back_buffer();
+}
+
 void flip(int sync) {
+    engine_detail::note_work_end();
     const bool timed = engine_detail::is_headless() && g_frame_open;
     if (timed) {
         g_frame_work_us.push_back(
@@ -195,10 +202,12 @@ void flip(int sync) {
     const Clock::time_point present_start = Clock::now();
     engine_detail::set_present_sync(sync, paced);
     present();
+    engine_detail::note_present(present_start);
     if (timed)
         g_frame_present_us.push_back(
             std::chrono::duration<double, std::micro>(Clock::now() - present_start).count());
     engine_detail::log_present();
+    engine_detail::music_tick();
     if (g_present_hook) g_present_hook(frame);
     if (engine_detail::is_headless() && g_frame_limit > 0 && g_frames_begun >= g_frame_limit)
         throw ProgramExit{0, "frames"};

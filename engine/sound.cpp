@@ -1,5 +1,6 @@
 // Sound: strict WAV decoding, conversion to the mixer's format, six reserved channels that cut
-// off their previous sound, free voices that overlap, and a model of the voices sounding.
+// off their previous sound, free voices that overlap, a model of the voices sounding, and the
+// music's hand-overs with their fades.
 #include <SDL.h>
 #include <SDL_mixer.h>
 
@@ -20,6 +21,10 @@ struct TSound::Impl {
     double duration_ms = 0;
 };
 
+struct TMusic::Impl {
+    Mix_Music* music = nullptr;  // opened while a device is open
+};
+
 namespace {
 
 constexpr int kReservedChannels = 6;
@@ -38,6 +43,46 @@ std::vector<TSound*>& g_sounds = *new std::vector<TSound*>();
 std::vector<TChannel*>& g_channels = *new std::vector<TChannel*>();
 std::vector<headless::Voice> g_voices;
 std::vector<headless::SoundEvent> g_sound_log;
+std::vector<TMusic*>& g_musics = *new std::vector<TMusic*>();
+
+// The volumes, 0..10 of what the files hold.
+int g_sound_volume = 10;
+int g_music_volume = 10;
+
+// The music: the piece sounding, and (while it fades out until g_fade_end_ms) the one to follow.
+TMusic* g_playing = nullptr;
+bool g_playing_loops = false;
+bool g_fading_out = false;
+int g_fade_end_ms = 0;
+TMusic* g_waiting = nullptr;
+bool g_waiting_loops = false;
+int g_fade_ms = 0;
+// The last request: asking again for a piece played once that has ended does not start it anew.
+TMusic* g_requested = nullptr;
+bool g_requested_loops = false;
+
+int mixer_volume(int tenths) { return g_muted ? 0 : tenths * MIX_MAX_VOLUME / 10; }
+
+void apply_volumes() {
+    if (!g_audio) return;
+    Mix_MasterVolume(mixer_volume(g_sound_volume));
+    Mix_VolumeMusic(mixer_volume(g_music_volume));
+}
+
+bool open_music(TMusic* m) {
+    if (!g_audio || m->impl->music) return true;
+    m->impl->music = Mix_LoadMUS(m->path.c_str());
+    if (!m->impl->music)
+        engine_detail::set_last_error(std::string("not music the mixer plays: ") + Mix_GetError());
+    return m->impl->music != nullptr;
+}
+
+void start_music(TMusic* m, bool loops, int fade_ms) {
+    g_playing = m;
+    g_playing_loops = loops;
+    g_fading_out = false;
+    if (g_audio && m && m->impl->music) Mix_FadeInMusic(m->impl->music, loops ? -1 : 1, fade_ms);
+}
 
 }  // namespace
 
@@ -138,7 +183,7 @@ void sound_open(bool with_device) {
             Mix_ReserveChannels(kReservedChannels);
             g_reserved = kReservedChannels;
             g_audio = true;
-            Mix_MasterVolume(g_muted ? 0 : MIX_MAX_VOLUME);
+            apply_volumes();
         } else {
             // The audio subsystem stays up until the end: stopping it waits for SDL's device
             // watcher, a tenth of a second of the start-up on a machine without sound.
@@ -146,13 +191,37 @@ void sound_open(bool with_device) {
             g_audio_subsystem = true;
         }
     }
-    // Sounds loaded under an earlier start-up are brought to this mixer.
+    // Sounds and music loaded under an earlier start-up are brought to this mixer.
     for (TSound* s : g_sounds) make_chunk(s);
+    for (TMusic* m : g_musics) open_music(m);
+    g_playing = g_waiting = g_requested = nullptr;
+    g_fading_out = false;
+}
+
+// Ends a fade-out that has run its time and starts the piece waiting for it; forgets a piece
+// played once that has ended. The mixer's own fade has finished by then: halting first keeps
+// the start from waiting on it.
+void music_tick() {
+    const int now = now_ms();
+    if (g_fading_out && now - g_fade_end_ms >= 0) {
+        if (g_audio) Mix_HaltMusic();
+        g_playing = nullptr;
+        g_fading_out = false;
+        TMusic* next = g_waiting;
+        g_waiting = nullptr;
+        if (next) start_music(next, g_waiting_loops, g_fade_ms);
+    }
+    if (g_audio && g_playing && !g_fading_out && !g_playing_loops && !Mix_PlayingMusic()) g_playing = nullptr;
 }
 
 void sound_close() {
     if (g_audio) {
         Mix_HaltChannel(-1);
+        Mix_HaltMusic();
+        for (TMusic* m : g_musics) {
+            if (m->impl->music) Mix_FreeMusic(m->impl->music);
+            m->impl->music = nullptr;
+        }
         for (TSound* s : g_sounds) {
             if (s->impl->chunk) Mix_FreeChunk(s->impl->chunk);
             s->impl->chunk = nullptr;
@@ -242,10 +311,67 @@ TChannel* play_sound(TSound* sound, TChannel* channel) {
 // The master volume covers voices added later too.
 void set_mute(bool on) {
     g_muted = on;
-    if (g_audio) Mix_MasterVolume(on ? 0 : MIX_MAX_VOLUME);
+    apply_volumes();
+}
+
+void set_volumes(int sound, int music) {
+    g_sound_volume = std::clamp(sound, 0, 10);
+    g_music_volume = std::clamp(music, 0, 10);
+    apply_volumes();
+}
+
+TMusic* load_music(const std::string& path) {
+    // Only the first bytes: the mixer streams the rest while the piece plays. Headless nothing
+    // plays, and the pieces are only names for the tests to follow.
+    std::vector<uint8_t> head;
+    const std::string why =
+        engine_detail::is_headless() ? "" : engine_detail::read_regular_file(path, 64, head);
+    if (!why.empty()) {
+        engine_detail::set_last_error(why);
+        return nullptr;
+    }
+    TMusic* m = new TMusic();
+    m->path = path;
+    m->impl = new TMusic::Impl();
+    if (!open_music(m)) {
+        delete m->impl;
+        delete m;
+        return nullptr;
+    }
+    g_musics.push_back(m);
+    return m;
+}
+
+void play_music(TMusic* music, bool loop, int fade_ms) {
+    engine_detail::music_tick();
+    if (music == g_requested && (!music || loop == g_requested_loops)) return;
+    g_requested = music;
+    g_requested_loops = loop;
+    fade_ms = std::max(fade_ms, 0);
+    g_fade_ms = fade_ms;
+    if (!g_playing) {
+        if (music) start_music(music, loop, fade_ms);
+        return;
+    }
+    g_waiting = music;
+    g_waiting_loops = loop;
+    if (!g_fading_out) {
+        g_fading_out = true;
+        g_fade_end_ms = engine_detail::now_ms() + fade_ms;
+        if (g_audio) Mix_FadeOutMusic(fade_ms);
+    }
+    engine_detail::music_tick();  // a fade of 0 ms hands over at once
 }
 
 namespace headless {
+
+MusicState music_state() {
+    engine_detail::music_tick();
+    return MusicState{g_playing, g_playing_loops, g_fading_out, g_fade_end_ms, g_waiting};
+}
+int sound_volume() { return g_sound_volume; }
+int music_volume() { return g_music_volume; }
+bool muted() { return g_muted; }
 
 const std::vector<SoundEvent>& sound_log() { return g_sound_log; }
 void clear_sound_log() { g_sound_log.clear(); }

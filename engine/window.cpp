@@ -115,6 +115,58 @@ TImage* grab_picture() {
     return g_picture;
 }
 
+namespace {
+
+// An SDL stream that grows a byte vector as the encoder writes.
+struct Sink {
+    std::vector<uint8_t>* bytes;
+    size_t at;
+};
+
+Sint64 sink_size(SDL_RWops* rw) {
+    return Sint64(static_cast<Sink*>(rw->hidden.unknown.data1)->bytes->size());
+}
+
+Sint64 sink_seek(SDL_RWops* rw, Sint64 offset, int whence) {
+    Sink* s = static_cast<Sink*>(rw->hidden.unknown.data1);
+    const Sint64 base = whence == RW_SEEK_SET ? 0 : whence == RW_SEEK_CUR ? Sint64(s->at) : sink_size(rw);
+    if (base + offset < 0) return -1;
+    s->at = size_t(base + offset);
+    return Sint64(s->at);
+}
+
+size_t sink_read(SDL_RWops*, void*, size_t, size_t) { return 0; }
+
+size_t sink_write(SDL_RWops* rw, const void* data, size_t size, size_t count) {
+    Sink* s = static_cast<Sink*>(rw->hidden.unknown.data1);
+    const size_t n = size * count;
+    if (s->bytes->size() < s->at + n) s->bytes->resize(s->at + n);
+    if (n > 0) std::copy_n(static_cast<const uint8_t*>(data), n, s->bytes->data() + s->at);
+    s->at += n;
+    return count;
+}
+
+int sink_close(SDL_RWops* rw) {
+    delete static_cast<Sink*>(rw->hidden.unknown.data1);
+    SDL_FreeRW(rw);
+    return 0;
+}
+
+SDL_RWops* memory_sink(std::vector<uint8_t>& bytes) {
+    SDL_RWops* rw = SDL_AllocRW();
+    if (!rw) return nullptr;
+    rw->size = sink_size;
+    rw->seek = sink_seek;
+    rw->read = sink_read;
+    rw->write = sink_write;
+    rw->close = sink_close;
+    rw->type = SDL_RWOPS_UNKNOWN;
+    rw->hidden.unknown.data1 = new Sink{&bytes, 0};
+    return rw;
+}
+
+}  // namespace
+
 bool write_png(const std::string& path, int w, int h, const std::vector<uint32_t>& argb, bool alpha) {
     if (w <= 0 || h <= 0 || argb.size() < size_t(w) * size_t(h)) {
         engine_detail::set_last_error("no pixels to write");
@@ -131,14 +183,19 @@ bool write_png(const std::string& path, int w, int h, const std::vector<uint32_t
     SDL_FreeSurface(s);
 #ifdef __EMSCRIPTEN__
     // The browser build leaves SDL_image out (the page has no folder to put a picture in).
-    const bool ok = false;
+    std::vector<uint8_t> png;
+    const bool encoded = false;
     engine_detail::set_last_error("PNG pictures are not written in the browser");
 #else
-    const bool ok = out && IMG_SavePNG(out, path.c_str()) == 0;
-    if (!ok) engine_detail::set_last_error(out ? IMG_GetError() : SDL_GetError());
+    // Encoded in memory, then written through the safe save: a full disk or a link in the way
+    // leaves no file (not a 0-byte one) and the failure is seen.
+    std::vector<uint8_t> png;
+    SDL_RWops* sink = out ? memory_sink(png) : nullptr;
+    const bool encoded = sink && IMG_SavePNG_RW(out, sink, 1) == 0;
+    if (!encoded) engine_detail::set_last_error(out ? IMG_GetError() : SDL_GetError());
 #endif
     SDL_FreeSurface(out);
-    return ok;
+    return encoded && write_file_safely(path, png);
 }
 
 bool save_picture_png(const std::string& path) {

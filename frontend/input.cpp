@@ -11,6 +11,8 @@
 #include "engine/engine.h"
 #include "engine/keys.h"
 #include "frontend/controls_file.h"
+#include "frontend/practice.h"
+#include "frontend/replay_library.h"
 #include "frontend/settings_file.h"
 
 #define INPUT_STATE(X)            \
@@ -92,12 +94,31 @@ void record_step() {
 void load_replay() {
     std::fill(replay_data.begin(), replay_data.end(), 0);
     const int64_t reach = int64_t(replay_data.size()) - 1;
-    replay_size = int32_t(std::clamp<int64_t>(file_size(replay_source), 1, reach));
+    // A library file holds the same bytes after its header; one whose header does not read plays
+    // nothing (its page said why).
+    int64_t offset = 0, size = file_size(replay_source);
+    bool unreadable = false;
+    practice_active = 0;
+    if (is_library_replay(replay_source)) {
+        const ReplayInfo info = read_replay_info(replay_source);
+        unreadable = !info.problem.empty();
+        // A practice run plays back from its own point, gun level and ships.
+        if (!unreadable && info.kind == "practice") {
+            practice_active = 1;
+            practice_start = uint8_t(practice_start_index(info.start));
+            practice_gun = uint8_t(info.gun);
+            practice_lives = uint8_t(info.lives);
+        }
+        offset = unreadable ? 0 : info.input_offset;
+        size = unreadable ? 0 : info.input_size;
+    }
+    replay_size = int32_t(std::clamp<int64_t>(size, 1, reach));
     replay_at_end = 0;
     bool read = false;
     // An empty file holds no difficulty: the setting stays as the player left it.
-    const bool has_difficulty = file_size(replay_source) >= 1;
-    if (TStream* in = read_file(replay_source)) {
+    const bool has_difficulty = size >= 1;
+    if (TStream* in = unreadable ? nullptr : read_file(replay_source)) {
+        seek_stream(in, offset);
         const int difficulty = read_byte(in);
         for (int32_t i = 2; i <= replay_size; ++i) replay_data[size_t(i)] = read_byte(in);
         read = !stream_failed(in);
@@ -154,8 +175,14 @@ void decode_replay_byte(int32_t code, uint8_t& move, uint8_t& button) {
 void input_step() {
     if (replay_mode == 0) read_live_input();
     if (replay_running != 1) return;
-    if (replay_mode == 0)
+    if (replay_mode == 0 && practice_active == 1) {
+        // A practice run is kept in the library only: replay.txt holds the last START game.
+        library_step_recorded(true);
+        ++replay_pos;
+    } else if (replay_mode == 0) {
+        const int32_t before = replay_pos;
         record_step();
-    else if (replay_mode == 1)
+        library_step_recorded(replay_pos != before);
+    } else if (replay_mode == 1)
         playback_step();
 }

@@ -11,7 +11,11 @@
 #include "frontend/controls_file.h"
 #include "frontend/debug_overlay.h"
 #include "frontend/input.h"
+#include "frontend/library_page.h"
+#include "frontend/practice.h"
+#include "frontend/replay_library.h"
 #include "frontend/settings_file.h"
+#include "frontend/volume_file.h"
 #include "player/helpers.h"
 
 #define MENU_STATE(X)                    \
@@ -38,6 +42,7 @@ void reset_menu_state() { MENU_STATE(CINDER_RESET_STATE); }
 namespace {
 
 constexpr int kMoveDelay = 15, kValueDelay = 15, kParticleDelay = 10;
+constexpr uint8_t kAudioScreen = 8;  // the volumes' page, beside the settings
 constexpr float kMenuX = 40, kArrowX = 20, kMenuY = 120, kRowStep = 15, kSpacing = 10;
 
 void sound(TSound* s) { play_sound(s, nullptr); }
@@ -60,8 +65,8 @@ void draw_menu(const std::array<std::string, 5>& items) {
 }
 
 // Holding a direction moves the cursor once every 15 frames.
-void move_menu_cursor() {
-    if (input_move == 2 && menu_cursor < 5 && menu_move_delay == 0) {
+void move_menu_cursor(int rows = 5) {
+    if (input_move == 2 && menu_cursor < rows && menu_move_delay == 0) {
         ++menu_cursor;
         menu_move_delay = kMoveDelay;
         sound(snd_explosion3);
@@ -76,8 +81,11 @@ void move_menu_cursor() {
 // The START and REPLAY entries: a new game on the ship selection, recorded or played back from
 // the next frame on. The cursor delay starts at 0 in both, so a replay's first steps on the ship
 // selection meet the same delay as the recorded ones did.
-void begin_game(uint8_t mode) {
+}  // namespace
+
+void begin_new_game(uint8_t mode) {
     new_game_reset();
+    hiscore_row = 0;
     replay_mode = mode;
     menu_screen = 4;
     menu_move_delay = 0;
@@ -86,13 +94,29 @@ void begin_game(uint8_t mode) {
     replay_running = 1;
 }
 
+namespace {
+
 void main_menu_page() {
     draw_menu(main_menu_items);
     move_menu_cursor();
+    // Right on START opens the practice page, Right on REPLAY the library of kept replays.
+    if (menu_cursor == 1 && input_move == 6 && menu_move_delay == 0) {
+        sound(snd_explosion2);
+        open_practice_page();
+        return;
+    }
+    if (menu_cursor == 4 && input_move == 6 && menu_move_delay == 0) {
+        menu_move_delay = kMoveDelay;
+        sound(snd_explosion2);
+        open_library_page();
+        return;
+    }
     if (!button_pressed()) return;
     switch (menu_cursor) {
         case 1:
-            begin_game(0);
+            begin_new_game(0);
+            practice_active = 0;
+            library_game_started();
             break;
         case 2:
             menu_screen = 2;
@@ -103,9 +127,10 @@ void main_menu_page() {
             menu_screen = 3;
             sound(snd_explosion2);
             menu_cursor = 2;  // NORMAL first
+            hiscore_row = 0;
             break;
         case 4:
-            if (replay_available()) begin_game(1);
+            if (replay_available()) begin_new_game(1);
             break;
         case 5:
             save_settings_and_scores();
@@ -159,6 +184,17 @@ void settings_page() {
                 break;
         }
     }
+    // Right on EXIT opens the volumes' page beside this one, whose rows would otherwise push
+    // EXIT from the last row.
+    draw_glyph_text(img_font2, "AUDIO", 160, kMenuY + kRowStep * 4, kSpacing);
+    if (menu_cursor == 5 && input_move == 6 && menu_move_delay == 0) {
+        menu_screen = kAudioScreen;
+        menu_cursor = 1;
+        menu_move_delay = kMoveDelay;
+        menu_value_delay = kValueDelay;  // the held Right does not also raise MUSIC
+        sound(snd_explosion2);
+        return;
+    }
     // The button on rows 1 to 4 leaves it armed.
     if (menu_cursor == 5 && button_pressed()) {
         menu_screen = 1;
@@ -167,10 +203,38 @@ void settings_page() {
     }
 }
 
+// MUSIC and SOUND, 0 to 10, and BACK to the settings page's EXIT row; the values are heard at
+// once and written to their file on the way back.
+void audio_page() {
+    static const std::array<std::string, 3> kRows = {"MUSIC", "SOUND", "BACK"};
+    for (size_t i = 0; i < kRows.size(); ++i)
+        draw_glyph_text(img_font1, kRows[i], kMenuX, kMenuY + kRowStep * float(i), kSpacing);
+    draw_scaled(img_arrow, kArrowX, kMenuY + kRowStep * float(menu_cursor - 1), 0);
+    draw_glyph_text(img_font2, int_to_text(music_volume), 160, kMenuY, kSpacing);
+    draw_glyph_text(img_font2, int_to_text(sound_volume), 160, kMenuY + kRowStep, kSpacing);
+    move_menu_cursor(int(kRows.size()));
+    if (menu_value_delay > 0) --menu_value_delay;
+    if (menu_value_delay == 0 && menu_cursor <= 2) {
+        change_value(menu_cursor == 1 ? music_volume : sound_volume, input_move == 4, input_move == 6, 0, 10,
+                     kValueDelay);
+        apply_volume_settings();
+    }
+    if (menu_cursor == 3 && button_pressed()) {
+        save_volume_file();
+        menu_screen = 2;
+        menu_cursor = 5;
+        sound(snd_explosion2);
+    }
+}
+
 void end_name_entry() {
+    library_name_entry_ended();
     replay_mode = 0;
     replay_running = 0;
     new_hiscore = 0;
+    // Saved at once (crash-safely, with the settings): a crash or a kill before the player quits
+    // must not cost the entry.
+    save_settings_and_scores();
 }
 
 void name_entry(const HiscoreTable* table) {
@@ -233,6 +297,7 @@ void hiscore_page() {
     }
     draw_glyph_text(img_font1, "HALL=OF", 80, 80, kSpacing);
     draw_glyph_text(img_font2, "ACES", 160, 80, kSpacing);
+    if (new_hiscore == 0) draw_hiscore_row_bar();
     draw_table(menu_cursor - 1);
     if (new_hiscore != 0) return;
     if (menu_value_delay > 0) --menu_value_delay;
@@ -246,7 +311,8 @@ void hiscore_page() {
         sound(snd_explosion4);
         ++menu_cursor;
     }
-    if (button_pressed()) {
+    // A chosen row takes the button: it watches the row's run.
+    if (!hiscore_row_step(menu_cursor - 1) && button_pressed()) {
         menu_screen = 1;
         menu_cursor = 1;
         sound(snd_explosion2);
@@ -306,5 +372,8 @@ void front_end_step() {
     if (menu_screen == 2) settings_page();
     if (menu_screen == 3) hiscore_page();
     if (menu_screen == 4) ship_page();
+    if (menu_screen == kAudioScreen) audio_page();
+    if (menu_screen == kLibraryScreen) library_page_step();
+    if (menu_screen == kPracticeScreen) practice_page_step();
     if (debug_overlay == 1) front_end_debug_lines();
 }

@@ -14,8 +14,11 @@
 #include "player/helpers.h"
 
 #define PAUSE_STATE(X) X(uint8_t, game_paused, 0)
-// Whether the pad's Start button was held at the end of the previous frame.
-#define START_BUTTON_STATE(X) X(bool, g_start_down, false)
+// Whether the pad's Start button was held, and whether a pad was plugged in, at the end of the
+// previous frame.
+#define START_BUTTON_STATE(X)    \
+    X(bool, g_start_down, false) \
+    X(bool, g_pad_in, false)
 
 PAUSE_STATE(CINDER_DEFINE_STATE)
 
@@ -65,6 +68,14 @@ std::string free_screenshot_path(const std::string& folder, int64_t unix_seconds
     return path;
 }
 
+void remove_screenshot_temporaries() {
+    const std::string suffix = ".png.tmp";
+    for (const std::string& name : folder_entries(kScreenshotFolder))
+        if (name.size() > suffix.size() &&
+            name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
+            remove_file(std::string(kScreenshotFolder) + "/" + name);
+}
+
 bool paused_frame() {
     if (game_paused == 0) return false;
     if (g_held) {
@@ -80,12 +91,17 @@ bool paused_frame() {
 
 void desktop_keys_step() {
     const bool p = key_hit(kPauseKey) > 0;
-    const bool start = joy_connected(0) && joy_down(kPadStart, 0);
+    const bool pad_in = joy_connected(0) != 0;
+    // The pad that drives play pulled out: the ship would fly on untouched (the keyboard takes
+    // over at once), so play stops as it does when the window loses the focus.
+    const bool pad_lost = setting_control == 1 && g_pad_in && !pad_in;
+    g_pad_in = pad_in;
+    const bool start = pad_in && joy_down(kPadStart, 0);
     const bool start_pressed = start && !g_start_down;
     g_start_down = start;
     if (game_paused != 0) {
         if (p || start_pressed) game_paused = 0;
-    } else if (game_mode == 1 && (p || start_pressed || !app_focused())) {
+    } else if (game_mode == 1 && (p || start_pressed || pad_lost || !app_focused())) {
         // This frame's picture is held before flip presents it; play stops from the next frame.
         g_held = grab_picture();
         game_paused = 1;

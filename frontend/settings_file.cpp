@@ -148,21 +148,6 @@ void load_settings_and_scores() {
     if (auto bytes = read_padded(kHiscorePath, kHiscoreBytes, g_keep_hiscore_file)) decode_hiscores(*bytes);
 }
 
-bool write_file_safely(const std::string& path, const std::vector<uint8_t>& bytes) {
-    const std::string temp = path + ".tmp";
-    bool ok = false;
-    if (TStream* out = write_file(temp)) {
-        for (uint8_t b : bytes) write_byte(out, b);
-        // On the device before the rename, so the name never points at a half-written file.
-        const bool synced = sync_stream(out);
-        ok = close_stream(out) && synced && rename_file(temp, path);
-        // A half-written or unplaceable copy must not stay behind (a full disk, a folder in the
-        // way of the rename).
-        if (!ok) remove_file(temp);
-    }
-    return ok;
-}
-
 bool save_settings_and_scores() {
     if (!make_folder("data")) {
         std::fprintf(stderr,

@@ -38,8 +38,4 @@ void decode_settings(const std::array<uint8_t, kSettingsBytes>& bytes);
 std::vector<uint8_t> encode_hiscores();                   // kHiscoreBytes bytes
 void decode_hiscores(const std::vector<uint8_t>& bytes);  // missing bytes read as 0
 
-// Writes `bytes` to `path` through `path`.tmp and a rename. false when any step fails; `path` is
-// then untouched.
-bool write_file_safely(const std::string& path, const std::vector<uint8_t>& bytes);
-
 void reset_settings_state();

@@ -8,7 +8,7 @@ build=$(cd "$1" && pwd)
 seconds=$2
 shift 2
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(settings replay stage bmp wav)
+[ ${#targets[@]} -eq 0 ] && targets=(settings replay stage bmp wav controls keyscript expectations)
 src=$(cd "$(dirname "$0")/.." && pwd)
 mkdir -p "$build/fuzz-corpus" "$build/fuzz-crashes"
 status=0

@@ -2,7 +2,7 @@
 # Installs what the build (and, with "test", the test suite) needs on a Debian machine: through
 # apt-get when run as root, otherwise it prints the one apt-get line to run and fails.
 set -eu
-want=(build-essential cmake pkg-config libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev)
+want=(build-essential cmake pkg-config libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev libvorbis-dev)
 # "package" and "test": CPack's Debian packages read the programs' dependencies through
 # dpkg-shlibdeps and file.
 if [ "${1:-}" = "package" ] || [ "${1:-}" = "test" ]; then
@@ -18,9 +18,9 @@ fi
 if [ "${1:-}" = "test" ]; then
   # clang and its runtime libraries (libFuzzer, the sanitizers) for the Clang build and the fuzz
   # targets; MPFR, the trigonometry tests' correctly rounded reference; clang-format for the
-  # formatting check; lintian for the Debian package.
+  # formatting check; lintian for the Debian package; sox for the music's checks.
   want+=(libgtest-dev libmpfr-dev xvfb xauth xdotool x11-utils x11-apps openbox desktop-file-utils appstream
-    clang libclang-rt-dev clang-format lintian)
+    clang libclang-rt-dev clang-format lintian sox)
 fi
 missing=()
 for p in "${want[@]}"; do

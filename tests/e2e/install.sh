@@ -2,7 +2,8 @@
 # Installed like a desktop game: cmake --install into a scratch prefix puts both programs in
 # bin/, the game files in share/cinder-arc/, a desktop entry, the icons and the AppStream
 # metadata in place (both validated); the installed runner, started from elsewhere, reads its
-# files from share/ and writes data/, replay/ and screenshots/ in the per-user folder only.
+# files from share/ and writes data/, replay/ and screenshots/ in the per-user folder only (a
+# relative XDG_DATA_HOME ignored).
 source "$(dirname "$0")/lib/setup.sh" "$@"
 command -v desktop-file-validate > /dev/null && command -v appstreamcli > /dev/null ||
     fail "desktop-file-validate or appstreamcli missing (make test installs them)"
@@ -39,4 +40,10 @@ ls "$user"/screenshots/*.png > /dev/null 2>&1 || fail "no screenshot in $user/sc
 grep -q "screenshot saved to $user/screenshots/" "$work/run.err" || fail "$(cat "$work/run.err")"
 [ -z "$(ls -A "$work/elsewhere")" ] || fail "wrote into the working directory: $(ls -A "$work/elsewhere")"
 [ "$(find "$prefix" -newer "$work/install.log" -type f | wc -l)" -eq 0 ] || fail "wrote into the installation"
+# A relative XDG_DATA_HOME is invalid and ignored: the files go under $HOME/.local/share, never
+# into a folder of that name below wherever the game was started.
+(cd "$work/elsewhere" && HOME="$work/home" XDG_DATA_HOME=xdg-relative "$prefix/bin/cinder-arc-sim" --frames 80 \
+    --keys "$work/game.keys" > "$work/run.out" 2> "$work/run.err") || fail "relative XDG: $(cat "$work/run.err")"
+[ -s "$work/home/.local/share/cinder-arc/replay/replay.txt" ] || fail "relative XDG: not in ~/.local/share"
+[ -z "$(ls -A "$work/elsewhere")" ] || fail "relative XDG: wrote into the working directory"
 echo "install: ok"

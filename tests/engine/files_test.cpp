@@ -161,4 +161,28 @@ TEST_F(Streams, RenameReplacesTheTarget) {
     EXPECT_FALSE(rename_file(at("new.tmp"), at("other.dat")));
 }
 
+// A link in place of a file the game writes: the link is replaced (write_file) or refused (update,
+// which the replay uses after creating the file), and its target never changes.
+TEST_F(Streams, NoWriteGoesThroughALink) {
+    save(at("theirs"), {1, 2, 3});
+    std::filesystem::create_symlink(at("theirs"), at("mine"));
+    EXPECT_EQ(open_stream(at("mine"), 1, 1), nullptr);
+    TStream* s = write_file(at("mine"));
+    ASSERT_NE(s, nullptr);
+    write_byte(s, 9);
+    EXPECT_TRUE(close_stream(s));
+    EXPECT_EQ(load(at("theirs")), (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(at("mine"))));
+    EXPECT_EQ(load(at("mine")), (std::vector<uint8_t>{9}));
+    // The safe save's temporary: a link or a leftover there is removed, a folder is not.
+    std::filesystem::create_symlink(at("theirs"), at("safe.tmp"));
+    EXPECT_TRUE(write_file_safely(at("safe"), {4}));
+    EXPECT_EQ(load(at("theirs")), (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_EQ(load(at("safe")), (std::vector<uint8_t>{4}));
+    std::filesystem::create_directory(at("safe.tmp"));
+    EXPECT_FALSE(write_file_safely(at("safe"), {5}));
+    EXPECT_TRUE(std::filesystem::is_directory(at("safe.tmp")));
+    EXPECT_EQ(load(at("safe")), (std::vector<uint8_t>{4}));
+}
+
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "engine/engine.h"
 #include "engine/headless.h"
+#include "engine/late_start.h"
 #include "tests/engine/headless_fixture.h"
 
 namespace {
@@ -192,6 +193,89 @@ TEST_F(Pacing, LeavingTheDisplaysPacingTurnsVsyncOffBothWays) {
         EXPECT_EQ(paced_frames(3), (std::vector<int>{13, 13, 14})) << full;
         EXPECT_EQ(headless::renderer_vsync(), 0) << full;
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The late start on the virtual clock: a frame's work is the time a test advances the clock by
+// between cls and flip. begun: the clock when cls let the frame's work start; shown: when the
+// present returned.
+class LateStart : public enginetest::HeadlessScreen {
+  protected:
+    void SetUp() override {
+        HeadlessScreen::SetUp();
+        headless::allow_late_start(true);
+        set_late_start(true);
+        headless::set_frame_hook([&](int) { begun.push_back(headless::virtual_ms()); });
+        headless::set_present_hook([&](int) { shown.push_back(headless::virtual_ms()); });
+    }
+    void frames(int n, int work_ms) {
+        for (int i = 0; i < n; ++i) {
+            cls();
+            headless::advance_ms(work_ms);
+            flip(-1);
+        }
+    }
+    int interval(size_t i) const { return shown[i] - shown[i - 1]; }
+    std::vector<int> begun, shown;
+};
+
+TEST_F(LateStart, FramesWaitFirstThenWorkAndStillMeetEverySlot) {
+    frames(10, 2);
+    const size_t from = shown.size();
+    frames(75, 2);
+    // 75 frames in exactly a second, on the 13, 13, 14 steps, as without the late start.
+    EXPECT_EQ(shown.back() - shown[from - 1], 1000);
+    for (size_t i = from; i < shown.size(); ++i) {
+        EXPECT_TRUE(interval(i) == 13 || interval(i) == 14) << i;
+        // 2 ms of work and 1.5 ms of safety, begun on the whole millisecond before that: the
+        // input is read 4 ms before the picture, not 13 or 14.
+        EXPECT_EQ(shown[i] - begun[i], 4) << i;
+    }
+    EXPECT_DOUBLE_EQ(headless::late_start_margin_us(), 3500.0);
+}
+
+TEST_F(LateStart, ALateFramePresentsAtOnceAndTheScheduleStartsAgainFromIt) {
+    frames(10, 2);
+    frames(1, 30);
+    const size_t late = shown.size() - 1;
+    EXPECT_EQ(shown[late] - begun[late], 30);  // no wait after the work
+    frames(10, 2);
+    for (size_t i = late + 1; i < shown.size(); ++i) EXPECT_TRUE(interval(i) == 13 || interval(i) == 14) << i;
+    EXPECT_EQ(shown[late + 3] - shown[late], 40);  // 13, 13, 14 counted from the late present
+}
+
+TEST_F(LateStart, TheMarginGrowsWithASlowerFrameAndShrinksWhenItHasLeftTheHistory) {
+    frames(50, 2);
+    frames(1, 8);  // begun 3.5 ms before its slot: late, once
+    EXPECT_DOUBLE_EQ(headless::late_start_margin_us(), 9500.0);
+    const size_t from = shown.size();
+    frames(20, 8);
+    for (size_t i = from; i < shown.size(); ++i) {
+        EXPECT_TRUE(interval(i) == 13 || interval(i) == 14) << i;
+        EXPECT_EQ(shown[i] - begun[i], 10) << i;
+    }
+    frames(engine_detail::LateStartMargin::kHistory, 2);
+    EXPECT_DOUBLE_EQ(headless::late_start_margin_us(), 3500.0);
+}
+
+TEST_F(LateStart, TheRunnerKeepsItOffUnlessAllowedAndTheSettingSwitchesItOff) {
+    set_late_start(false);
+    frames(5, 2);
+    for (size_t i = 1; i < shown.size(); ++i) EXPECT_EQ(begun[i], shown[i - 1]) << i;
+    set_late_start(true);
+    headless::allow_late_start(false);
+    frames(5, 2);
+    for (size_t i = 6; i < shown.size(); ++i) EXPECT_EQ(begun[i], shown[i - 1]) << i;
+}
+
+TEST_F(LateStart, UnderTheDisplaysPacingTheClockIsWaitedOnBeforeTheWork) {
+    headless::pretend_display_pacing();
+    frames(10, 2);
+    // The display shows a frame every 13.33 ms after the last: the work begins its margin before.
+    for (size_t i = 2; i < shown.size(); ++i) EXPECT_EQ(begun[i] - shown[i - 1], 9) << i;
 }
 
 }  // namespace

@@ -27,6 +27,8 @@ inline void reset_engine_state() {
     headless::set_focus(true);
     headless::set_pad(0, 0, 0);
     headless::clear_sound_log();
+    headless::allow_late_start(false);
+    set_late_start(false);
     app_terminate();
 }
 

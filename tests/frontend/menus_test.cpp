@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <vector>
 
 #include "core/assets.h"
@@ -192,6 +193,15 @@ class NameEntry : public FrontEnd {
     void press(int key, int times) {
         for (int i = 0; i < times; ++i) tap({key});
     }
+    // The name and score of the new row as data/highscore.dat holds them.
+    static std::string saved_row() {
+        const std::vector<uint8_t> hs = testsupport::read_bytes(kHiscorePath);
+        if (hs.size() != 450) return "no file";
+        const size_t at = 2 * 45 + 15;
+        const uint32_t points = uint32_t(hs[at + 7]) | uint32_t(hs[at + 8]) << 8 |
+                                uint32_t(hs[at + 9]) << 16 | uint32_t(hs[at + 10]) << 24;
+        return std::string(hs.begin() + long(at), hs.begin() + long(at) + 3) + " " + std::to_string(points);
+    }
 };
 
 TEST_F(NameEntry, LettersCycleFromZeroToZAndBack) {
@@ -226,8 +236,11 @@ TEST_F(NameEntry, TheButtonsMoveBetweenLettersAndTheThirdEndsTheEntry) {
     EXPECT_EQ(name(), "AC@");
     press(kA, 2);
     EXPECT_EQ(new_hiscore, 1);
+    EXPECT_FALSE(std::filesystem::exists(kHiscorePath));
     press(kA, 1);
     EXPECT_EQ(new_hiscore, 0);
+    // Saved as the entry ends, not only when the program does: NORMAL's row 3 of the file.
+    EXPECT_EQ(saved_row(), "AC@ 750000");
     EXPECT_EQ(replay_running, 0);
     EXPECT_EQ(menu_screen, 3);  // the same press does not leave the page
     EXPECT_EQ(plays_of(snd_explosion3), 4);
@@ -246,6 +259,7 @@ TEST_F(NameEntry, TheNewRowIsHighlightedUntilTheTimeRunsOut) {
     run_frame();
     EXPECT_EQ(new_hiscore, 0);
     EXPECT_EQ(name(), "@@@");
+    EXPECT_EQ(saved_row(), "@@@ 750000");
 }
 
 // Records a game (ship 2, some moves), then replays it: the same ship, the same inputs each frame

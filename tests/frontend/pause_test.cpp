@@ -7,6 +7,8 @@
 #include "core/assets.h"
 #include "core/game_flow.h"
 #include "core/scroll.h"
+#include "frontend/input.h"
+#include "frontend/settings_file.h"
 #include "tests/frontend/frontend_support.h"
 
 namespace {
@@ -82,6 +84,35 @@ TEST_F(Pause, ScreenshotsAreNamedByTimeAndNeverOverwritten) {
     testsupport::write_bytes(first, {1});
     EXPECT_EQ(free_screenshot_path(dir, 1767323045), dir + "/" + name + "-2.png");
     std::filesystem::remove_all(dir);
+}
+
+// CONTROL on GAMEPAD: the pad pulled out in play pauses it and the keyboard drives; plugged back
+// in, it drives again. With CONTROL on KEYBOARD the pad coming and going changes nothing.
+TEST_F(Pause, ThePadPulledOutPausesPlayAndTheKeyboardTakesOver) {
+    for (const uint8_t control : {uint8_t(1), uint8_t(0)}) {
+        setting_control = control;
+        game_mode = 1;
+        game_paused = 0;
+        headless::set_pad(1, 0, 0);
+        run_frame();
+        EXPECT_EQ(input_move, control == 1 ? 6 : 5);
+        headless::unplug_pad();
+        run_frame();
+        EXPECT_EQ(game_paused, control) << int(control);
+        if (control == 1) {
+            hold({kP});
+            run_frame();
+            hold({kLeft});
+            run_frame();
+            EXPECT_EQ(game_paused, 0);
+            EXPECT_EQ(input_move, 4) << "the keyboard drives without the pad";
+            headless::set_pad(0, 1, 0);
+            run_frame();
+            EXPECT_EQ(input_move, 2) << "the pad plugged back in drives again";
+            EXPECT_EQ(game_paused, 0);
+        }
+        hold({});
+    }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // cinder-arc-assets: writes the game's artwork, sounds and stage from the sources in assets/.
 //   cinder-arc-assets --assets SRC --out GAME_DIR [--contact-sheet PATH] [--stage-preview PATH]
+//                     [--music-pcm DIR]
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -7,10 +8,11 @@
 #include <string>
 
 #include "assetgen.h"
+#include "music.h"
 #include "stage.h"
 
 int main(int argc, char** argv) {
-    std::string src = "assets", out = ".", sheet, preview;
+    std::string src = "assets", out = ".", sheet, preview, music_pcm;
     for (int i = 1; i < argc; ++i) {
         auto value = [&](const char* flag) -> std::string {
             if (i + 1 >= argc) {
@@ -27,18 +29,22 @@ int main(int argc, char** argv) {
             sheet = value("--contact-sheet");
         else if (!std::strcmp(argv[i], "--stage-preview"))
             preview = value("--stage-preview");
+        else if (!std::strcmp(argv[i], "--music-pcm"))
+            music_pcm = value("--music-pcm");
         else {
             std::fprintf(stderr,
                          "usage: cinder-arc-assets --assets SRC --out DIR [--contact-sheet PATH] "
-                         "[--stage-preview PATH]\n");
+                         "[--stage-preview PATH] [--music-pcm DIR]\n");
             return 2;
         }
     }
     try {
-        for (const char* sub : {"gfx", "sfx", "level"}) std::filesystem::create_directories(out + "/" + sub);
+        for (const char* sub : {"gfx", "sfx", "level", "music"})
+            std::filesystem::create_directories(out + "/" + sub);
         gen::write_images(src, out);
         gen::write_sounds(src, out);
         gen::write_stage(src, out);
+        gen::write_music(src, out, music_pcm);
         if (!sheet.empty()) gen::write_contact_sheet(out, sheet);
         if (!preview.empty()) gen::write_stage_preview(src, preview);
     } catch (const std::exception& e) {

@@ -99,6 +99,11 @@ void set_part_key(Part& p, const std::string& key, const std::string& v, const R
 
 }  // namespace
 
+void set_sound_part_key(Part& p, const std::string& key, const std::string& value, const std::string& name,
+                        int line) {
+    set_part_key(p, key, value, Reader{name, line});
+}
+
 Sound parse_sound(const std::string& text, const std::string& name) {
     Sound s;
     std::istringstream in(text);

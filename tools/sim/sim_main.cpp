@@ -29,6 +29,7 @@
 #include "frontend/input.h"
 #include "frontend/menus.h"
 #include "frontend/pause.h"
+#include "frontend/replay_library.h"
 #include "frontend/settings_file.h"
 #include "key_script.h"
 #include "player/ship.h"
@@ -158,6 +159,7 @@ constexpr int kReplayStartsBy = 200;  // a frame by which playback must have beg
 // What the command line asks for.
 struct Options {
     std::string dir, keys_path, replay_path, expect_path, record_path, hashes_path;
+    std::string replay_fingerprint = "none", replay_start = "stage";  // a plain replay has no header
     std::set<int> hash_frames;  // the pictures to hash for --record-expect or --expect
     int frames = 0;
     bool render = true, reference_draw = false;
@@ -243,6 +245,15 @@ Inputs read_inputs(Options& o) {
         std::string bytes;
         if (!read_text(o.replay_path, bytes)) bad_file(o.replay_path, "cannot read the replay");
         if (bytes.empty()) bad_file(o.replay_path, "the replay is empty (not even a difficulty byte)");
+        // A library file plays its input with what its header says; a header that does not read
+        // is named with its problem.
+        if (bytes.compare(0, std::string(kLibraryMagic).size(), kLibraryMagic) == 0) {
+            const std::vector<uint8_t> head(bytes.begin(), bytes.end());
+            const ReplayInfo info = decode_replay_header(head, int64_t(bytes.size()));
+            if (!info.problem.empty()) bad_file(o.replay_path, "an unreadable replay: " + info.problem);
+            o.replay_fingerprint = replay_fingerprint(info);
+            o.replay_start = info.start;
+        }
         o.replay_path = std::filesystem::absolute(o.replay_path).string();
     }
     if (!o.expect_path.empty()) {
@@ -284,6 +295,7 @@ struct Run {
     std::map<int, std::string> pictures;  // frame -> hash, the frames of Options::hash_frames
     int presented = 0;                    // frames presented
     std::vector<double> work_us;          // each frame's work before its present
+    std::string fingerprint;              // of the game folder's rules and stage
 };
 
 // Plays the game on the headless backend as the options say, and shuts the engine down.
@@ -335,6 +347,7 @@ Run run_game(const Options& o, const Inputs& in) {
         run.code = e.code;
     }
     run.fields = end_fields(run.ended);
+    run.fingerprint = running_fingerprint();
     run.work_us = headless::frame_work_us();
     run.presented = headless::frames_begun();
     if (in.hashes) std::fclose(in.hashes);
@@ -352,8 +365,19 @@ int report(const Options& o, const Inputs& in, const Run& run) {
     }
     const std::vector<double>& work = run.work_us;
     double max_us = work.empty() ? 0.0 : *std::max_element(work.begin(), work.end());
-    std::printf("%s,\"frame_work_us\":{\"median\":%.1f,\"p99\":%.1f,\"max\":%.1f}}\n",
-                json_fields(run.fields).c_str(), percentile(work, 0.5), percentile(work, 0.99), max_us);
+    std::string replay;
+    if (!o.replay_path.empty()) {
+        replay = ",\"replay_fingerprint\":\"" + o.replay_fingerprint + "\",\"replay_start\":\"" +
+                 o.replay_start + "\"";
+        if (o.replay_fingerprint != "none" && o.replay_fingerprint != run.fingerprint)
+            std::fprintf(
+                stderr,
+                "cinder-arc-sim: %s: made by another version (%s, this is %s): may not play the same\n",
+                o.replay_path.c_str(), o.replay_fingerprint.c_str(), run.fingerprint.c_str());
+    }
+    std::printf("%s%s,\"frame_work_us\":{\"median\":%.1f,\"p99\":%.1f,\"max\":%.1f}}\n",
+                json_fields(run.fields).c_str(), replay.c_str(), percentile(work, 0.5),
+                percentile(work, 0.99), max_us);
     std::fflush(stdout);
     if (run.code != 0) return run.code;
 

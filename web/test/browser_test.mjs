@@ -12,7 +12,7 @@ const [webBuild, goldenArg, runnerArg] = process.argv.slice(2);
 const goldenDir = path.resolve(goldenArg), desktopRunner = path.resolve(runnerArg);
 // The desktop runner plays in a scratch copy of the game files, as the end-to-end scripts do.
 const scratch = fs.mkdtempSync(path.join(os.tmpdir(), "cinder-web-"));
-for (const dir of ["gfx", "sfx", "level"])
+for (const dir of ["gfx", "sfx", "level", "music"])
   fs.cpSync(path.join(path.dirname(desktopRunner), dir), path.join(scratch, dir), { recursive: true });
 let failures = 0;
 const figures = {};
