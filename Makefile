@@ -6,11 +6,16 @@
 # make bench  the frame-work benchmark
 # make install PREFIX=DIR   build, then install into DIR (default /usr/local)
 # make package  build, then the Debian package $(BUILD)/cinder-arc.deb (installs into /usr)
+# make web    the game for the browser in $(WEB_BUILD)/site (emscripten; SDL2 built once into
+#             $(WEB_BUILD)/sdl); make web-serve serves it on 127.0.0.1:8375; make web-test tests it
+#             in headless chromium (neither is part of make test)
 # make fuzz   every fuzz target for FUZZ_SECONDS (180) each, built with Clang's libFuzzer
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 CLANG_BUILD ?= build-clang
 FUZZ_BUILD ?= build-fuzz
+WEB_BUILD ?= build-web
+WEB_PORT ?= 8375
 FUZZ_SECONDS ?= 180
 # The short run of each fuzz target inside make test.
 TEST_FUZZ_SECONDS ?= 20
@@ -18,12 +23,14 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PREFIX ?= /usr/local
 WERROR := $(if $(CI),ON,OFF)
 
-.PHONY: all build play test setup setup-test format format-check bench install package fuzz fuzz-build clean
+.PHONY: all build play test setup setup-test format format-check bench install package fuzz fuzz-build clean \
+  web web-serve web-test
 
 all: build
 
 # Every C++ source of the game, its tools, tests and benchmark (.clang-format says how).
-CXX_SOURCES = $(sort $(shell find core engine frontend player enemies tools tests bench -name '*.cpp' -o -name '*.h'))
+CXX_SOURCES = $(sort $(shell find core engine frontend player enemies tools tests bench web \( -name '*.cpp' -o -name '*.h' \) \
+  -not -path '*/node_modules/*'))
 
 CONFIGURE = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCINDER_WERROR=$(WERROR)
 
@@ -96,5 +103,18 @@ package:
 install: setup build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
+# The browser build: the game files come from the desktop build's generator.
+web:
+	bash scripts/setup.sh web
+	bash web/build.sh $(CURDIR) $(BUILD) $(WEB_BUILD) $(JOBS)
+
+web-serve: web
+	node web/serve.mjs $(WEB_BUILD)/site "" $(WEB_PORT)
+
+# The golden replays in the page are compared with the desktop runner's results.
+web-test: web
+	cmake --build $(BUILD) -j$(JOBS) --target cinder-arc-sim
+	node web/test/browser_test.mjs $(WEB_BUILD) $(CURDIR)/tests/golden $(CURDIR)/$(BUILD)/game/cinder-arc-sim
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(CLANG_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(CLANG_BUILD) $(FUZZ_BUILD) $(WEB_BUILD)

@@ -12,6 +12,10 @@
 #include <filesystem>
 #include <system_error>
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
+
 #include "engine/engine.h"
 #include "engine/engine_internal.h"
 
@@ -25,6 +29,16 @@ struct TStream {
 };
 
 namespace {
+
+// In the browser the files live in memory and the page copies them to its lasting storage: each
+// closed stream, rename or removal tells it that something may have changed.
+void note_storage_change() {
+#ifdef __EMSCRIPTEN__
+    EM_ASM({
+        if (Module.noteWrite) Module.noteWrite();
+    });
+#endif
+}
 
 std::string native_path(const std::string& path) {
     std::string p = path;
@@ -200,6 +214,7 @@ bool close_stream(TStream* stream) {
     if (std::fflush(stream->file) != 0) ok = false;
     if (std::fclose(stream->file) != 0) ok = false;
     delete stream;
+    note_storage_change();
     return ok;
 }
 
@@ -271,12 +286,14 @@ bool remove_file(const std::string& path) {
     const fs::path p = native_path(path);
     if (fs::is_directory(fs::symlink_status(p, ec))) return false;
     fs::remove(p, ec);
+    note_storage_change();
     return !fs::exists(fs::symlink_status(p, ec));
 }
 
 bool rename_file(const std::string& from, const std::string& to) {
     std::error_code ec;
     fs::rename(native_path(from), native_path(to), ec);
+    note_storage_change();
     return !ec;
 }
 

@@ -76,6 +76,10 @@ double g_wake_margin_us = 500;
 // millisecond boundary, then yielding until it has passed, so the wait ends on the boundary itself.
 // The headless clock simply moves on.
 void wait_until(Clock::time_point deadline) {
+#ifdef __EMSCRIPTEN__
+    (void)deadline;
+    return;  // a page must never block: its animation callback runs the frames on this schedule
+#endif
     const Clock::time_point wake =
         deadline - std::chrono::duration_cast<Clock::duration>(Micros(g_wake_margin_us));
     if (Clock::now() < wake) {

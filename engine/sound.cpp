@@ -71,7 +71,8 @@ void apply_volumes() {
 
 bool open_music(TMusic* m) {
     if (!g_audio || m->impl->music) return true;
-    m->impl->music = Mix_LoadMUS(m->path.c_str());
+    // Read where the game files are (an installed game, or the page, keeps them apart).
+    m->impl->music = Mix_LoadMUS(game_file_path(m->path).c_str());
     if (!m->impl->music)
         engine_detail::set_last_error(std::string("not music the mixer plays: ") + Mix_GetError());
     return m->impl->music != nullptr;

@@ -1,7 +1,9 @@
 // The window around the picture: minimum size, whole-factor scaling fitted to the renderer's real
 // output every frame, full screen at run time, and reading the picture back for screenshots.
 #include <SDL.h>
+#ifndef __EMSCRIPTEN__
 #include <SDL_image.h>
+#endif
 
 #include <algorithm>
 #include <vector>
@@ -179,12 +181,19 @@ bool write_png(const std::string& path, int w, int h, const std::vector<uint32_t
     SDL_Surface* out =
         SDL_ConvertSurfaceFormat(s, alpha ? SDL_PIXELFORMAT_ABGR8888 : SDL_PIXELFORMAT_RGB24, 0);
     SDL_FreeSurface(s);
+#ifdef __EMSCRIPTEN__
+    // The browser build leaves SDL_image out (the page has no folder to put a picture in).
+    std::vector<uint8_t> png;
+    const bool encoded = false;
+    engine_detail::set_last_error("PNG pictures are not written in the browser");
+#else
     // Encoded in memory, then written through the safe save: a full disk or a link in the way
     // leaves no file (not a 0-byte one) and the failure is seen.
     std::vector<uint8_t> png;
     SDL_RWops* sink = out ? memory_sink(png) : nullptr;
     const bool encoded = sink && IMG_SavePNG_RW(out, sink, 1) == 0;
     if (!encoded) engine_detail::set_last_error(out ? IMG_GetError() : SDL_GetError());
+#endif
     SDL_FreeSurface(out);
     return encoded && write_file_safely(path, png);
 }
