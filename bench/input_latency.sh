@@ -23,27 +23,7 @@ command -v Xvfb > /dev/null && command -v xdotool > /dev/null && command -v pyth
     { echo "Xvfb, xdotool and python3 are needed" >&2; exit 1; }
 [ -x "$dir/cinder-arc" ] || { echo "$dir: no cinder-arc in it (run make first)" >&2; exit 1; }
 
-work=$(mktemp -d)
-xvfb=
-game_pid=
-cleanup() {
-    [ -n "$game_pid" ] && kill "$game_pid" 2> /dev/null
-    [ -n "$xvfb" ] && kill "$xvfb" 2> /dev/null
-    wait 2> /dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
-xvfb=$!
-exec 3>&-
-for _ in $(seq 300); do
-    [ -s "$work/display" ] && break
-    kill -0 "$xvfb" 2> /dev/null || { echo "Xvfb did not start: $(cat "$work/xvfb.log")" >&2; exit 1; }
-    sleep 0.1
-done
-export DISPLAY=:$(head -n 1 "$work/display")
+source "$(dirname "$0")/lib/xvfb.sh"
 
 # The sender: XTest through the X libraries, timed on CLOCK_MONOTONIC, which is the game's
 # steady clock. A press is held 20 to 40 ms, the gaps are 40 to 110 ms, both at random.

@@ -9,6 +9,7 @@
 #include "engine/engine_internal.h"
 #include "engine/headless.h"
 #include "engine/keys.h"
+#include "engine/pad_buttons.h"
 
 namespace {
 
@@ -125,19 +126,9 @@ void read_pad() {
         if (SDL_GameControllerGetButton(g_controller, SDL_CONTROLLER_BUTTON_DPAD_RIGHT)) s.x = 1;
         if (SDL_GameControllerGetButton(g_controller, SDL_CONTROLLER_BUTTON_DPAD_UP)) s.y = -1;
         if (SDL_GameControllerGetButton(g_controller, SDL_CONTROLLER_BUTTON_DPAD_DOWN)) s.y = 1;
-        // Button bits in the order of a classic pad: face buttons, shoulders, back/start, sticks.
-        static const SDL_GameControllerButton kOrder[] = {SDL_CONTROLLER_BUTTON_A,
-                                                          SDL_CONTROLLER_BUTTON_B,
-                                                          SDL_CONTROLLER_BUTTON_X,
-                                                          SDL_CONTROLLER_BUTTON_Y,
-                                                          SDL_CONTROLLER_BUTTON_LEFTSHOULDER,
-                                                          SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
-                                                          SDL_CONTROLLER_BUTTON_BACK,
-                                                          SDL_CONTROLLER_BUTTON_START,
-                                                          SDL_CONTROLLER_BUTTON_LEFTSTICK,
-                                                          SDL_CONTROLLER_BUTTON_RIGHTSTICK};
-        for (size_t i = 0; i < sizeof kOrder / sizeof kOrder[0]; ++i)
-            if (SDL_GameControllerGetButton(g_controller, kOrder[i])) s.buttons |= 1u << i;
+        for (size_t i = 0; i < std::size(engine_detail::kPadButtons); ++i)
+            if (SDL_GameControllerGetButton(g_controller, engine_detail::kPadButtons[i]))
+                s.buttons |= 1u << i;
     } else if (g_joystick) {
         if (SDL_JoystickNumAxes(g_joystick) > 0) s.x = axis_value(SDL_JoystickGetAxis(g_joystick, 0));
         if (SDL_JoystickNumAxes(g_joystick) > 1) s.y = axis_value(SDL_JoystickGetAxis(g_joystick, 1));

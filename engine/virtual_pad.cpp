@@ -7,6 +7,7 @@
 
 #include "engine/engine.h"
 #include "engine/engine_internal.h"
+#include "engine/pad_buttons.h"
 
 namespace {
 
@@ -49,17 +50,8 @@ void set_virtual_pad(int id, float x, float y, uint32_t buttons) {
     if (it == g_virtual.end()) return;
     SDL_JoystickSetVirtualAxis(it->second, SDL_CONTROLLER_AXIS_LEFTX, axis(x));
     SDL_JoystickSetVirtualAxis(it->second, SDL_CONTROLLER_AXIS_LEFTY, axis(y));
-    // The engine's button order (input.cpp): A, B, X, Y, the shoulders, Back, Start.
-    static const SDL_GameControllerButton kOrder[] = {SDL_CONTROLLER_BUTTON_A,
-                                                      SDL_CONTROLLER_BUTTON_B,
-                                                      SDL_CONTROLLER_BUTTON_X,
-                                                      SDL_CONTROLLER_BUTTON_Y,
-                                                      SDL_CONTROLLER_BUTTON_LEFTSHOULDER,
-                                                      SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
-                                                      SDL_CONTROLLER_BUTTON_BACK,
-                                                      SDL_CONTROLLER_BUTTON_START};
-    for (size_t i = 0; i < std::size(kOrder); ++i)
-        SDL_JoystickSetVirtualButton(it->second, kOrder[i], Uint8((buttons >> i) & 1u));
+    for (size_t i = 0; i < std::size(engine_detail::kPadButtons); ++i)
+        SDL_JoystickSetVirtualButton(it->second, engine_detail::kPadButtons[i], Uint8((buttons >> i) & 1u));
 }
 
 void unplug_virtual_pad(int id) {
