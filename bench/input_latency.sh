@@ -55,7 +55,7 @@ run_once() {
     local setting=$1 run=$work/run
     rm -rf "$run"
     mkdir -p "$run/data"
-    cp -r "$dir/gfx" "$dir/sfx" "$dir/level" "$dir/cinder-arc" "$run/"
+    cp -r "$dir/gfx" "$dir/sfx" "$dir/level" "$dir/music" "$dir/cinder-arc" "$run/"
     printf 'music = 0\nsound = 0\nlate_start = %s\n' "$setting" > "$run/data/volume.txt"
     local log=$run/present.log
     (cd "$run" && CINDER_PRESENT_LOG=$log exec ./cinder-arc) > "$run/game.out" 2>&1 &

@@ -40,7 +40,7 @@ run_once() {
     local dir=$1 n=$2 run=$work/run
     rm -rf "$run"
     mkdir -p "$run"
-    cp -r "$dir/gfx" "$dir/sfx" "$dir/level" "$dir/cinder-arc" "$run/"
+    cp -r "$dir/gfx" "$dir/sfx" "$dir/level" "$dir/music" "$dir/cinder-arc" "$run/"
     # The volume file holds the late start's switch: a folder with one runs as it says.
     [ -f "$dir/data/volume.txt" ] && mkdir -p "$run/data" && cp "$dir/data/volume.txt" "$run/data/"
     local log=$run/present.log need=$((1 + skip + frames + 1))

@@ -6,7 +6,7 @@ game=$1
 command -v Xvfb > /dev/null && command -v xdotool > /dev/null || { echo "Xvfb or xdotool missing (make test installs them)"; exit 1; }
 work=$(mktemp -d)
 fail() { echo "FAIL: $*"; exit 1; }
-cp -r "$game/gfx" "$game/sfx" "$game/level" "$game/cinder-arc" "$work/"
+cp -r "$game/gfx" "$game/sfx" "$game/level" "$game/music" "$game/cinder-arc" "$work/"
 
 # Xvfb picks a free display itself and writes its number once it accepts connections, so the
 # test neither races a slow server start nor collides with another server. -noreset: by default
@@ -68,6 +68,8 @@ wait "$game_pid"
 code=$?
 game_pid=
 [ "$code" -eq 0 ] || fail "exit code $code: $(cat "$work/game.log")"
+# Every game file the window loads (pictures, sounds, the music) was there and read.
+! grep -q 'not found\|cannot' "$work/game.log" || fail "a game file was missing: $(cat "$work/game.log")"
 echo "window: ok"
 
 # A closed terminal or a logout (SIGHUP) saves the settings and high scores as Escape does.

@@ -8,5 +8,5 @@ trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
 mkdir -p "$work/base"
-cp -r "$game/gfx" "$game/sfx" "$game/level" "$work/base/"
+cp -r "$game/gfx" "$game/sfx" "$game/level" "$game/music" "$work/base/"
 sim="$game/cinder-arc-sim"
