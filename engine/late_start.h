@@ -7,14 +7,17 @@
 
 namespace engine_detail {
 
-// Keeps the cost (work and present, microseconds) of the last kHistory frames. The margin is
-// their 99th percentile plus kSafetyUs, never more than a slot: a frame that once took long
-// moves the start earlier at once, and the start creeps late again only when such frames have
-// left the history.
+// Keeps the cost (microseconds from the end of the wait to the drawing finished) of the last
+// kHistory frames. The margin is their 99th percentile plus kSafetyUs, never more than a slot: a
+// frame that once took long moves the start earlier at once, and the start creeps late again
+// only when such frames have left the history. The present is not part of the cost: it begins at
+// the slot, so its own time is never spent before it. The safety covers the costs above the
+// percentile (one frame in a hundred) and the wait's own inaccuracy, which ends on the deadline
+// within a few microseconds: every millisecond of it is a millisecond between key and picture.
 class LateStartMargin {
   public:
     static constexpr int kHistory = 300;
-    static constexpr double kSafetyUs = 1500;
+    static constexpr double kSafetyUs = 500;
     static constexpr double kFirstUs = 5000;  // before any frame was measured
 
     void record(double cost_us) {

@@ -237,11 +237,11 @@ void note_work_end() {
 
 void note_present(Clock::time_point present_start) {
     const Clock::time_point end = pacing_now();
-    // Headless a present costs no virtual time; under the display's pacing it holds the wait
-    // for the refresh, which is no cost of ours.
+    // For the present log only: headless a present costs no virtual time; under the display's
+    // pacing it holds the wait for the refresh, which is no cost of ours.
     g_present_us = is_headless() || g_pacing.hardware ? 0.0 : micros_between(present_start, end);
     g_last_present = end;
-    if (g_work_timed) g_margin.record(micros_between(g_work_begin, g_work_end) + g_present_us);
+    if (g_work_timed) g_margin.record(micros_between(g_work_begin, g_work_end));
     g_work_timed = false;
 }
 

@@ -230,11 +230,11 @@ TEST_F(LateStart, FramesWaitFirstThenWorkAndStillMeetEverySlot) {
     EXPECT_EQ(shown.back() - shown[from - 1], 1000);
     for (size_t i = from; i < shown.size(); ++i) {
         EXPECT_TRUE(interval(i) == 13 || interval(i) == 14) << i;
-        // 2 ms of work and 1.5 ms of safety, begun on the whole millisecond before that: the
-        // input is read 4 ms before the picture, not 13 or 14.
-        EXPECT_EQ(shown[i] - begun[i], 4) << i;
+        // 2 ms of work and 0.5 ms of safety, begun on the whole millisecond before that: the
+        // input is read 3 ms before the picture, not 13 or 14.
+        EXPECT_EQ(shown[i] - begun[i], 3) << i;
     }
-    EXPECT_DOUBLE_EQ(headless::late_start_margin_us(), 3500.0);
+    EXPECT_DOUBLE_EQ(headless::late_start_margin_us(), 2500.0);
 }
 
 TEST_F(LateStart, ALateFramePresentsAtOnceAndTheScheduleStartsAgainFromIt) {
@@ -249,16 +249,16 @@ TEST_F(LateStart, ALateFramePresentsAtOnceAndTheScheduleStartsAgainFromIt) {
 
 TEST_F(LateStart, TheMarginGrowsWithASlowerFrameAndShrinksWhenItHasLeftTheHistory) {
     frames(50, 2);
-    frames(1, 8);  // begun 3.5 ms before its slot: late, once
-    EXPECT_DOUBLE_EQ(headless::late_start_margin_us(), 9500.0);
+    frames(1, 8);  // begun 2.5 ms before its slot: late, once
+    EXPECT_DOUBLE_EQ(headless::late_start_margin_us(), 8500.0);
     const size_t from = shown.size();
     frames(20, 8);
     for (size_t i = from; i < shown.size(); ++i) {
         EXPECT_TRUE(interval(i) == 13 || interval(i) == 14) << i;
-        EXPECT_EQ(shown[i] - begun[i], 10) << i;
+        EXPECT_EQ(shown[i] - begun[i], 9) << i;
     }
     frames(engine_detail::LateStartMargin::kHistory, 2);
-    EXPECT_DOUBLE_EQ(headless::late_start_margin_us(), 3500.0);
+    EXPECT_DOUBLE_EQ(headless::late_start_margin_us(), 2500.0);
 }
 
 TEST_F(LateStart, TheRunnerKeepsItOffUnlessAllowedAndTheSettingSwitchesItOff) {
@@ -275,7 +275,7 @@ TEST_F(LateStart, UnderTheDisplaysPacingTheClockIsWaitedOnBeforeTheWork) {
     headless::pretend_display_pacing();
     frames(10, 2);
     // The display shows a frame every 13.33 ms after the last: the work begins its margin before.
-    for (size_t i = 2; i < shown.size(); ++i) EXPECT_EQ(begun[i] - shown[i - 1], 9) << i;
+    for (size_t i = 2; i < shown.size(); ++i) EXPECT_EQ(begun[i] - shown[i - 1], 10) << i;
 }
 
 }  // namespace
