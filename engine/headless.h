@@ -76,6 +76,8 @@ int renderer_vsync();
 // before the next slot (microseconds).
 void allow_late_start(bool on);
 double late_start_margin_us();
+// The next late-start wait ends `ms` after its deadline, as on a loaded machine.
+void late_wake_ms(int ms);
 
 // The virtual clock (milliseconds), advanced only by flip's pacing wait and the late start's.
 int virtual_ms();

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
+#include <utility>
 
 #include "engine/engine_internal.h"
 #include "engine/graphics_internal.h"
@@ -33,6 +34,11 @@ bool g_late_start_headless = false;
 engine_detail::LateStartMargin g_margin;
 using Clock = std::chrono::steady_clock;
 Clock::time_point g_work_begin, g_work_end, g_last_present;
+// Where the frame's cost is counted from: when its work was due to begin, or when it began if
+// that was earlier. A wait that ends late (a loaded machine lets the wait's thread run only
+// after its deadline) is then part of the cost, so the margin grows to cover it too.
+Clock::time_point g_cost_from;
+int g_late_wake_ms = 0;     // headless: the next wait ends this late, standing for such a machine
 bool g_work_timed = false;  // the frame's work began after a late-start wait, so its cost counts
 double g_present_us = 0;
 int g_presses_seen = 0;  // key presses taken in by the end of the frame's work
@@ -199,7 +205,8 @@ void wait_for_slot() {
 
 void wait_for_frame_start() {
     g_work_timed = false;
-    g_work_begin = pacing_now();
+    const Clock::time_point entered = pacing_now();
+    g_work_begin = entered;
     const bool on = g_late_start && g_pacing.on && (!is_headless() || g_late_start_headless);
     if (!on) return;
     Clock::time_point slot;
@@ -222,11 +229,13 @@ void wait_for_frame_start() {
         const int at =
             int(std::chrono::duration_cast<std::chrono::milliseconds>(begin.time_since_epoch()).count());
         if (at > now_ms()) advance_virtual_ms(at - now_ms());
+        advance_virtual_ms(std::exchange(g_late_wake_ms, 0));
     } else if (Clock::now() < begin) {
         wait_until(begin);
     }
     g_work_begin = pacing_now();
     g_work_end = g_work_begin;
+    g_cost_from = std::min(g_work_begin, std::max(begin, entered));
     g_work_timed = true;
 }
 
@@ -241,7 +250,7 @@ void note_present(Clock::time_point present_start) {
     // pacing it holds the wait for the refresh, which is no cost of ours.
     g_present_us = is_headless() || g_pacing.hardware ? 0.0 : micros_between(present_start, end);
     g_last_present = end;
-    if (g_work_timed) g_margin.record(micros_between(g_work_begin, g_work_end));
+    if (g_work_timed) g_margin.record(micros_between(g_cost_from, g_work_end));
     g_work_timed = false;
 }
 
@@ -288,6 +297,7 @@ namespace headless {
 
 void allow_late_start(bool on) { g_late_start_headless = on; }
 double late_start_margin_us() { return g_margin.margin_us(g_pacing.step * 1000.0); }
+void late_wake_ms(int ms) { g_late_wake_ms = ms; }
 
 void pretend_display_pacing() {
     if (g_pacing.on) g_pacing.hardware = true;

@@ -261,6 +261,18 @@ TEST_F(LateStart, TheMarginGrowsWithASlowerFrameAndShrinksWhenItHasLeftTheHistor
     EXPECT_DOUBLE_EQ(headless::late_start_margin_us(), 2500.0);
 }
 
+// A wait that ends late leaves the frame less time than its margin; the margin must learn that
+// too, or a loaded machine misses slot after slot while the work alone looks cheap.
+TEST_F(LateStart, AWaitThatEndsLateCountsInTheMargin) {
+    frames(50, 2);
+    headless::late_wake_ms(3);  // the wait ends 2.5 ms after its deadline (it starts on the ms before)
+    frames(1, 2);
+    EXPECT_DOUBLE_EQ(headless::late_start_margin_us(), 5000.0);  // 2.5 + 2 ms, and the safety
+    const size_t from = shown.size();
+    frames(20, 2);
+    for (size_t i = from; i < shown.size(); ++i) EXPECT_TRUE(interval(i) == 13 || interval(i) == 14) << i;
+}
+
 TEST_F(LateStart, TheRunnerKeepsItOffUnlessAllowedAndTheSettingSwitchesItOff) {
     set_late_start(false);
     frames(5, 2);
