@@ -180,11 +180,14 @@ run_in many 3000 --no-render -- "60 a" "61 -" "90 a" "91 -"
 
 # Practice from each start point: the run begins there (and meets the boss form it starts before),
 # enters no table and leaves replay.txt alone, is kept as PRACTICE, and its file plays back to the
-# same state. Escape ends each run 400 frames after its ship selection: kept as unfinished.
+# same state. Escape ends each run 400 frames after its ship selection: kept as unfinished. Every
+# other run is practised at HARD, which is practice's own: the saved setting stays NORMAL.
 starts=(stage:5760 quarter-1:4320 quarter-2:2880 quarter-3:1440 boss-1:3088 boss-2:208)
 for i in "${!starts[@]}"; do
     name=${starts[$i]%%:*} pos=${starts[$i]#*:}
-    keys=("5 right" "6 -" "25 down" "26 -")
+    keys=("5 right" "6 -")
+    [ $((i % 2)) = 1 ] && keys+=("22 right" "23 -")
+    keys+=("25 down" "26 -")
     t=45
     for ((k = 0; k < i; k++)); do keys+=("$t right" "$((t + 1)) -"); t=$((t + 16)); done
     for k in 1 2 3; do keys+=("$t down" "$((t + 1)) -"); t=$((t + 16)); done
@@ -201,16 +204,24 @@ for i in "${!starts[@]}"; do
     case $name in boss-*) [ "$(count boss)" = 1 ] || fail "practice $name: no boss form: $out" ;; esac
     [ ! -e "$work/pr/replay/replay.txt" ] || fail "practice $name wrote replay.txt"
     file=$(ls "$work/pr/replay/"*.rep)
-    [ "$(header "$file" kind) $(header "$file" start) $(header "$file" ended)" = "practice $name unfinished" ] ||
-        fail "practice $name: $(head -n 16 "$file")"
+    [ "$(header "$file" kind) $(header "$file" start) $(header "$file" ended) $(header "$file" difficulty)" = \
+        "practice $name unfinished $((1 + i % 2))" ] || fail "practice $name: $(head -n 16 "$file")"
+    [ "$(od -An -tu1 -N1 "$work/pr/data/settings.dat" | tr -d ' ')" = 1 ] || fail "practice $name saved its difficulty"
     out=$("$sim" --dir "$work/base" --no-render --replay "$file") || fail "practice $name playback: $out"
     [ "$(state "$out")" = "$practised" ] || fail "practice $name played back as $(state "$out"), ran as $practised"
     echo "$out" | grep -q "\"replay_start\":\"$name\"" || fail "practice $name: JSON $out"
 done
-# A practice run to its end enters no table, though it beats every row of a table of zeros.
+# A practice run to its end enters no table, though it beats every row of a table of zeros. Played
+# at HARD by a NORMAL player: NORMAL's table is shown after it, the game and settings.dat stay
+# NORMAL.
 fresh pr
 mkdir -p "$work/pr/data" && : > "$work/pr/data/highscore.dat"
-run_in pr 6000 --no-render -- "5 right" "6 -" "25 down" "26 -" "45 right" "46 -" "61 down" "62 -" "77 down" "78 -" \
-    "93 down" "94 -" "110 a" "111 -" "120 a" "121 -" "130 a"
+printf '\001\000\000\024' > "$work/pr/data/settings.dat"
+run_in pr 6000 --no-render -- "5 right" "6 -" "22 right" "23 -" "25 down" "26 -" "45 right" "46 -" "61 down" "62 -" \
+    "77 down" "78 -" "93 down" "94 -" "110 a" "111 -" "120 a" "121 -" "130 a" "5990 esc"
 [ "$(field menu_screen)" = 3 ] && [ "$(field new_hiscore)" = 0 ] && [ "$(field hiscore_rank)" = 11 ] || fail "practice entered a table: $out"
 [ "$(field score)" -gt 0 ] || fail "practice scored nothing: $out"
+[ "$(field setting_difficulty)" = 1 ] && [ "$(header "$(ls "$work/pr/replay/"*.rep)" difficulty)" = 2 ] ||
+    fail "practice at HARD: $out $(head -n 16 "$work/pr/replay/"*.rep)"
+[ "$(od -An -tu1 -v "$work/pr/data/settings.dat" | tr -s ' ')" = " 1 0 0 20" ] ||
+    fail "practice changed settings.dat: $(od -An -tu1 -v "$work/pr/data/settings.dat")"
