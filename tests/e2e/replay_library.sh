@@ -42,6 +42,8 @@ mkdir -p "$work/lib/replay" && cp "$kept" "$work/lib/replay/"
 open=("0 down" "40 -" "45 right" "46 -" "60 a" "61 -")
 run_in lib $((last + 60)) --hashes "$work/lib.hashes" -- "${open[@]}"
 [ "$(state "$out")" = "$recorded" ] && [ "$(field menu_screen)" = 5 ] || fail "library: $out"
+# The HARD replay played at HARD; back on the page the player's own NORMAL is the setting again.
+[ "$(field setting_difficulty)" = 1 ] || fail "the watched replay's difficulty stayed: $out"
 cmp -s <(sed -n "62,${last}p" "$work/runner.hashes") <(sed -n "62,${last}p" "$work/lib.hashes") ||
     fail "the library's playback shows other pictures than the runner's"
 
