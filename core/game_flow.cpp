@@ -185,6 +185,7 @@ void end_game() {
         // Practice enters no table; its recording ends with its game.
         library_game_ended();
         replay_running = 0;
+        practice_run_ended();
     } else if (replay_mode == 0) {
         enter_score();
         library_game_ended();

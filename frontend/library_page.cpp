@@ -27,7 +27,6 @@
     X(uint8_t, watch_origin, 0)                     \
     X(int32_t, watch_return_cursor, 0)              \
     X(std::string, watch_saved_source, kReplayPath) \
-    X(uint8_t, watch_saved_difficulty, 1)           \
     X(int32_t, hiscore_row, 0)                      \
     X(int32_t, hiscore_note_timer, 0)
 
@@ -247,7 +246,8 @@ void draw_hiscore_row_bar() {
 void watch_library_replay(const ReplayInfo& info, uint8_t origin) {
     watch_return_cursor = origin == kLibraryScreen ? library_cursor : menu_cursor;
     watch_saved_source = replay_source;
-    watch_saved_difficulty = setting_difficulty;
+    // The replay's difficulty replaces the player's own while it plays (load_replay sets it).
+    lend_difficulty(setting_difficulty);
     replay_source = std::string(kLibraryFolder) + "/" + info.file;
     watch_origin = origin;
     begin_new_game(1);
@@ -258,8 +258,7 @@ void watch_ended() {
     const uint8_t origin = watch_origin;
     watch_origin = 0;
     replay_source = watch_saved_source;
-    // The player's own difficulty, which the watched replay's replaced while it played.
-    setting_difficulty = watch_saved_difficulty;
+    return_difficulty();
     menu_screen = origin;
     if (origin == kLibraryScreen) {
         library_cursor = watch_return_cursor;

@@ -20,7 +20,8 @@
     X(uint8_t, practice_gun, 0)     \
     X(uint8_t, practice_lives, 3)   \
     X(uint8_t, practice_gun_due, 0) \
-    X(int32_t, practice_row, 1)
+    X(int32_t, practice_row, 1)     \
+    X(uint8_t, practice_difficulty, kNoPracticeDifficulty)
 
 PRACTICE_STATE(CINDER_DEFINE_STATE)
 
@@ -56,6 +57,8 @@ int practice_start_index(const std::string& name) {
 void open_practice_page() {
     menu_screen = kPracticeScreen;
     practice_row = 1;
+    // Until the player picks one, practice plays at the difficulty the main game is set to.
+    if (practice_difficulty > 2) practice_difficulty = setting_difficulty;
     // The press that opened the page changes nothing in it.
     menu_value_delay = 15;
     menu_move_delay = 15;
@@ -66,7 +69,8 @@ void practice_page_step() {
     static const char* const kDifficulty[] = {"EASY", "NORMAL", "HARD"};
     draw_glyph_text(img_font2, "PRACTICE", 80, kY - 20, 10);
     for (int i = 0; i < kRows; ++i) draw_glyph_text(img_font1, kItems[i], kX, kY + kStep * float(i), 10);
-    if (setting_difficulty <= 2) draw_glyph_text(img_font2, kDifficulty[setting_difficulty], kValueX, kY, 10);
+    if (practice_difficulty <= 2)
+        draw_glyph_text(img_font2, kDifficulty[practice_difficulty], kValueX, kY, 10);
     const PracticeStart& start = kPracticeStarts[practice_start % kPracticeStartCount];
     draw_glyph_text(img_font2, start.lettering, kValueX, kY + kStep, 10);
     draw_glyph_text(img_font2, int_to_text(practice_gun), kValueX, kY + kStep * 2, 10);
@@ -85,7 +89,7 @@ void practice_page_step() {
     }
     if (menu_value_delay > 0) --menu_value_delay;
     if (menu_value_delay == 0) {
-        if (practice_row == 1) change(setting_difficulty, 0, 2);
+        if (practice_row == 1) change(practice_difficulty, 0, 2);
         if (practice_row == 2) {
             const uint8_t before = practice_start;
             change(practice_start, 0, kPracticeStartCount - 1);
@@ -108,8 +112,13 @@ void practice_page_step() {
     }
     begin_new_game(0);
     practice_active = 1;
+    // The run plays (and is recorded) at the practice page's difficulty; the player's own setting
+    // is kept for the main game and settings.dat.
+    lend_difficulty(practice_difficulty);
     library_game_started();
 }
+
+void practice_run_ended() { return_difficulty(); }
 
 void apply_practice_start() {
     if (practice_active != 1) return;

@@ -28,6 +28,9 @@ extern uint8_t practice_gun;      // 0..2
 extern uint8_t practice_lives;    // ships in reserve at the start, 1..5
 extern uint8_t practice_gun_due;  // 1 until the first ship has its gun level
 extern int32_t practice_row;      // the page's cursor, 1..6
+// The difficulty practice plays at, its own: choosing it leaves the main game's setting alone.
+inline constexpr uint8_t kNoPracticeDifficulty = 255;  // none chosen yet: the setting's is taken
+extern uint8_t practice_difficulty;
 
 // The index of a start by its header name; -1 for none.
 int practice_start_index(const std::string& name);
@@ -36,5 +39,7 @@ void open_practice_page();
 void practice_page_step();
 // start_stage's part: the map from the chosen point, the chosen ships, a short banner.
 void apply_practice_start();
+// A practice run's game is over: the player's own difficulty is back.
+void practice_run_ended();
 
 void reset_practice_state();

@@ -15,7 +15,9 @@
     X(uint8_t, setting_difficulty, kDefaultDifficulty) \
     X(uint8_t, setting_control, kDefaultControl)       \
     X(uint8_t, setting_fullscreen, kDefaultFullscreen) \
-    X(uint8_t, setting_particles, kDefaultParticles)
+    X(uint8_t, setting_particles, kDefaultParticles)   \
+    X(uint8_t, difficulty_lent, 0)                     \
+    X(uint8_t, difficulty_own, kDefaultDifficulty)
 #define SETTINGS_FILE_FLAGS(X)           \
     X(bool, g_keep_settings_file, false) \
     X(bool, g_keep_hiscore_file, false)
@@ -88,8 +90,21 @@ void remove_stale_temp(const std::string& path) {
 
 }  // namespace
 
+void lend_difficulty(uint8_t played) {
+    if (difficulty_lent == 0) difficulty_own = setting_difficulty;
+    difficulty_lent = 1;
+    setting_difficulty = played;
+}
+
+void return_difficulty() {
+    if (difficulty_lent == 0) return;
+    setting_difficulty = difficulty_own;
+    difficulty_lent = 0;
+}
+
 std::array<uint8_t, kSettingsBytes> encode_settings() {
-    return {setting_difficulty, setting_control, setting_fullscreen, setting_particles};
+    const uint8_t difficulty = difficulty_lent == 1 ? difficulty_own : setting_difficulty;
+    return {difficulty, setting_control, setting_fullscreen, setting_particles};
 }
 
 void decode_settings(const std::array<uint8_t, kSettingsBytes>& bytes) {

@@ -21,6 +21,15 @@ inline constexpr int kHiscoreBytes = 450;  // 10 records of 3 tables of 15 bytes
 inline constexpr uint8_t kDefaultDifficulty = 1, kDefaultControl = 0, kDefaultFullscreen = 0,
                          kDefaultParticles = 20;
 
+// A practice run and a watched library replay play at a difficulty of their own. While one does,
+// setting_difficulty holds it, as every rule of play reads it there, and the player's own waits
+// here: settings.dat keeps the player's own whatever way the program ends meanwhile. Lending again
+// while lent keeps the first owner's value.
+void lend_difficulty(uint8_t played);
+// Back to the player's own difficulty (nothing when none is lent).
+void return_difficulty();
+extern uint8_t difficulty_lent;  // 1 while setting_difficulty holds a lent difficulty
+
 // Leaves the built-in values of a part in place when its file is missing or unreadable (a file
 // that is there but cannot be read, or a folder or named pipe in its place, says so in one line
 // and is then never saved over). A short file reads zeros past its end; settings outside their

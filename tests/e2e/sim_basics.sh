@@ -22,6 +22,28 @@ printf '5 a\n3 s\n' > "$work/order.keys"
 "$sim" --dir "$work/base" --keys "$work/order.keys" > /dev/null 2>&1
 [ $? -eq 2 ] || fail "frames out of order should exit 2"
 
+# A command line that asks for what the runner cannot do stops it with exit code 2, the reason
+# first, before it runs or writes anything.
+while IFS='|' read -r why args; do
+    read -ra argv <<< "$args"
+    rm -f "$work/h"
+    "$sim" --dir "$work/base" "${argv[@]}" > "$work/out" 2> "$work/err"
+    code=$?
+    [ $code -eq 2 ] && [ ! -s "$work/out" ] && [ ! -e "$work/h" ] && head -n 1 "$work/err" | grep -q -- "$why" ||
+        fail "$args: exit code $code: $(cat "$work/err")"
+done << EOF
+--hashes needs every picture drawn: not with --no-render|--frames 5 --no-render --hashes $work/h
+--hashes needs every picture drawn: not with --no-render|--hashes $work/h --frames 5 --no-render
+unknown option --fast|--frames 5 --fast
+--frames takes a whole number above 0|--frames 0
+--replay plays the replay's input: no --keys with it|--replay $work/x.rep --keys $work/x.keys --hashes $work/h
+--hash-at goes with --record-expect|--frames 5 --hash-at 3 --hashes $work/h
+--frames needs a value|--hashes $work/h --frames
+EOF
+# With every picture drawn, --hashes writes one line a frame.
+"$sim" --dir "$work/base" --frames 5 --hashes "$work/h" > /dev/null || fail "--hashes run"
+[ "$(wc -l < "$work/h")" = 5 ] || fail "--hashes: $(cat "$work/h")"
+
 # Screenshots are 640 x 480 BMP pictures, the same on every run.
 "$sim" --dir "$work/base" --frames 30 --shot 29:"$work/a.bmp" > "$work/run1" || fail "shot run"
 "$sim" --dir "$work/base" --frames 30 --shot 29:"$work/b.bmp" > "$work/run2" || fail "shot run 2"

@@ -225,6 +225,9 @@ Options parse_options(int argc, char** argv) {
     if (!o.expect_path.empty() && !o.record_path.empty())
         usage("--expect and --record-expect exclude each other");
     if (!o.hash_frames.empty() && o.record_path.empty()) usage("--hash-at goes with --record-expect");
+    // Undrawn frames all hash alike: a file of one hash repeated would only look like a check.
+    if (!o.hashes_path.empty() && !o.render)
+        usage("--hashes needs every picture drawn: not with --no-render");
     return o;
 }
 
