@@ -7,14 +7,20 @@
 # late-start setting: "no" (the frame reads its input at its start) and "yes" (as late as its
 # recent cost allows).
 #
-#   bench/input_latency.sh [--presses N] [GAME_DIR]   (default 500 presses, build/game)
+# With --in-play the presses come during a game (started with Enter on START and on the ship
+# page, on EASY so that the sitting ship lasts), where a frame draws the stage and its objects:
+# keep the presses few enough (about 250) that the game is not over before they end.
+#
+#   bench/input_latency.sh [--presses N] [--in-play] [GAME_DIR]   (default 500 presses, build/game)
 set -u
 presses=500
+in_play=
 dir=
 while [ $# -gt 0 ]; do
     case $1 in
         --presses) presses=$2; shift 2 ;;
-        -*) echo "usage: $0 [--presses N] [GAME_DIR]" >&2; exit 2 ;;
+        --in-play) in_play=1; shift ;;
+        -*) echo "usage: $0 [--presses N] [--in-play] [GAME_DIR]" >&2; exit 2 ;;
         *) dir=$(cd "$1" && pwd) || exit 2; shift ;;
     esac
 done
@@ -57,6 +63,8 @@ run_once() {
     mkdir -p "$run/data"
     cp -r "$dir/gfx" "$dir/sfx" "$dir/level" "$dir/music" "$dir/cinder-arc" "$run/"
     printf 'music = 0\nsound = 0\nlate_start = %s\n' "$setting" > "$run/data/volume.txt"
+    # EASY, keyboard, a window, 20 particles.
+    [ -n "$in_play" ] && printf '\000\000\000\024' > "$run/data/settings.dat"
     local log=$run/present.log
     (cd "$run" && CINDER_PRESENT_LOG=$log exec ./cinder-arc) > "$run/game.out" 2>&1 &
     game_pid=$!
@@ -68,15 +76,20 @@ run_once() {
     done
     [ -n "$win" ] || { echo "no game window: $(cat "$run/game.out")" >&2; exit 1; }
     xdotool windowfocus --sync "$win" 2> /dev/null || xdotool windowfocus "$win"
+    local before=0
+    if [ -n "$in_play" ]; then
+        xdotool key Return && sleep 0.5 && xdotool key Return && sleep 1
+        before=2
+    fi
     python3 "$work/press.py" "$presses" "$work/$setting.sent" || exit 1
     sleep 0.3
     kill -TERM "$game_pid" 2> /dev/null
     wait "$game_pid" 2> /dev/null
     game_pid=
-    # The k-th press sent is the k-th the game took in: the first present whose count reaches k.
-    awk 'NR == FNR { sent[++n] = $1; next }
+    # The k-th press sent is the k-th the game took in after the Enter presses: the first present whose count reaches k.
+    awk -v before="$before" 'NR == FNR { sent[++n] = $1; next }
          FNR == 1 { next }
-         { while (k < n && $2 > k) { k++; printf "%.3f\n", ($1 - sent[k]) / 1000 } }' \
+         { while (k < n && $2 - before > k) { k++; printf "%.3f\n", ($1 - sent[k]) / 1000 } }' \
         "$work/$setting.sent" "$log" > "$work/$setting.ms"
     local got
     got=$(wc -l < "$work/$setting.ms")
