@@ -126,6 +126,12 @@ async function gamePage(context, fakePad) {
   return { page, t0 };
 }
 const state = (page) => page.evaluate(() => JSON.parse(UTF8ToString(Module._web_state())));
+// Until the page's copy to storage has caught up after `n` copies: a later one finished, and none
+// running or due (a copy already running when the game wrote is followed by another).
+function storageSettled(page, n, timeout = 15000) {
+  return page.waitForFunction((k) => (window.savedCount || 0) > k && !syncing && !dirty && !syncTimer,
+                              { timeout }, n);
+}
 const framesRun = (page) => page.evaluate(() => Module._web_frames_run());
 // Until the game has run `n` frames more than `from`: counted in game frames, not milliseconds.
 function framesPast(page, from, n, timeout = 30000) {
@@ -225,10 +231,10 @@ async function playerSession() {
     }
     requestAnimationFrame(tick);
   }));
-  // The 13, 13, 14 ms slots from `next` (the page's schedule is behind by up to a quarter second,
-  // or not at all, when the count starts), at most two frames per callback.
-  const scheduled = (next) => {
-    let acc = 0, total = 0;
+  // The 13, 13, 14 ms slots from `next` (the slot due after the first callback seen), at most two
+  // frames per callback; `acc` is where the 13s and 14s stand.
+  const scheduled = (next, acc) => {
+    let total = 0;
     for (const [t] of ticks.slice(1)) {
       const now = Math.trunc(t);
       if (now - next > 250) next = now;
@@ -242,14 +248,24 @@ async function playerSession() {
   };
   const seconds = (ticks[ticks.length - 1][0] - ticks[0][0]) / 1000;
   const ran = ticks[ticks.length - 1][1] - ticks[0][1];
-  const least = scheduled(Math.trunc(ticks[0][0]) + 14) - 3, most = scheduled(Math.trunc(ticks[1][0]) - 250) + 3;
+  // Where the page's schedule stood when the count began is not seen: anywhere from the next slot
+  // (14 ms ahead) to a quarter second behind. The count must be what the rule gives for one of
+  // those starts, within 3 frames (the game's callback may come before or after the test's).
+  const t0ms = Math.trunc(ticks[0][0]);
+  let least = Infinity, most = -Infinity, nearest = Infinity;
+  for (let behind = -14; behind <= 250; behind++)
+    for (const acc of [0, 25, 50]) {
+      const n = scheduled(t0ms - behind, acc);
+      least = Math.min(least, n); most = Math.max(most, n);
+      nearest = Math.min(nearest, Math.abs(n - ran));
+    }
   const steps = ticks.slice(1).map(([, f], i) => f - ticks[i][1]);
   const callbacks = steps.length / seconds;
   figures["game frames per second in the page (animation callbacks per second)"] =
     `${(ran / seconds).toFixed(1)} (${callbacks.toFixed(1)})`;
-  check(ran >= least && ran <= most && Math.max(...steps) <= 2,
+  check(nearest <= 3 && Math.max(...steps) <= 2,
         `the game keeps 75 frames per second of the page's clock, at most two per callback (${ran} frames in ` +
-        `${seconds.toFixed(2)} s at ${callbacks.toFixed(1)} callbacks a second; the schedule allows ${least}..${most}, ` +
+        `${seconds.toFixed(2)} s at ${callbacks.toFixed(1)} callbacks a second; the schedule gives ${least}..${most} by its start, ` +
         `at most ${Math.max(...steps)} per callback)`);
   figures["page frame work, mean / max (ms)"] = await page.evaluate(
     () => `${Module._web_frame_ms_mean().toFixed(2)} / ${Module._web_frame_ms_max().toFixed(2)}`);
@@ -288,7 +304,7 @@ async function playerSession() {
   for (let i = 0; i < 4; i++) await press(page, "ArrowDown");
   const saves = await page.evaluate(() => window.savedCount || 0);
   await press(page, "Enter", true);  // QUIT
-  await page.waitForFunction((n) => (window.savedCount || 0) > n, { timeout: 5000 }, saves);
+  await storageSettled(page, saves);
   check(await page.evaluate(() => document.getElementById("ended").classList.contains("shown")), "QUIT ends on the closing page");
   const scores = await page.evaluate(() => Array.from(FS.readFile("/libsdl/cinder-arc/data/highscore.dat")));
   await page.close();
@@ -373,8 +389,7 @@ async function highScoreSession() {
   for (const key of ["ArrowRight", "ArrowRight", "ArrowRight", "a", "ArrowRight", "a", "ArrowRight"]) await press(page, key);
   const saves = await page.evaluate(() => window.savedCount || 0);
   await press(page, "a");
-  const synced = await page.waitForFunction((n) => (window.savedCount || 0) > n, { timeout: 10000 }, saves)
-    .then(() => true, () => false);
+  const synced = await storageSettled(page, saves).then(() => true, () => false);
   const named = await state(page);
   check(named.new_hiscore === 0 && named.table[rank - 1][0] === "CDE" && synced,
         `the name CDE is entered and kept (row ${rank}: ${JSON.stringify(named.table[rank - 1])})`);
