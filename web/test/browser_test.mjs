@@ -245,6 +245,8 @@ async function playerSession() {
   const canvasBox = () => page.evaluate(() => { const r = Module.canvas.getBoundingClientRect(); return [r.x, r.y, r.width, r.height]; });
   const wanted = JSON.stringify([160, 70, 1280, 960]);
   await until(async () => JSON.stringify(await canvasBox()) === wanted, 5000);
+  // And it stays so once SDL's own resize handling has run in the frames after.
+  await framesPast(page, await framesRun(page), 10);
   const box = await canvasBox();
   check(JSON.stringify(box) === wanted, `the picture is doubled and centred (${box})`);
   await page.setViewport({ width: 800, height: 600 });
@@ -255,10 +257,10 @@ async function playerSession() {
   const audioAfter = await page.evaluate(() => Module.SDL2 && Module.SDL2.audioContext && Module.SDL2.audioContext.state);
   check(audioBefore !== "running" && audioAfter === "running", `sound starts on the first key (${audioBefore} -> ${audioAfter})`);
   await press(page, "Enter");
-  await page.waitForFunction(() => JSON.parse(UTF8ToString(Module._web_state())).game_mode === 1, { timeout: 5000 });
+  await page.waitForFunction(() => JSON.parse(UTF8ToString(Module._web_state())).game_mode === 1, { timeout: 15000 });
   // The ship flies in once the banner has gone.
   await page.waitForFunction(() => { const s = JSON.parse(UTF8ToString(Module._web_state())); return s.ship_x >= 0 && s.ship_y < 220; },
-                             { timeout: 15000 });
+                             { timeout: 60000 });
   const before = await state(page);
   const after = await holdUntilMoved(page, 1, () => page.keyboard.down("ArrowRight"),
                                      () => page.keyboard.up("ArrowRight"), before);
@@ -334,7 +336,7 @@ async function playerSession() {
     await page.evaluate(() => setPad(0, 0, false)); await framesPast(page, await framesRun(page), 20);
   }
   await page.waitForFunction(() => { const s = JSON.parse(UTF8ToString(Module._web_state())); return s.ship_x >= 0 && s.ship_y < 220; },
-                             { timeout: 15000 });
+                             { timeout: 60000 });
   const p0 = await state(page);
   const p1 = await holdUntilMoved(page, -1, () => page.evaluate(() => setPad(-1, 0, false)),
                                   () => page.evaluate(() => setPad(0, 0, false)), p0);
@@ -440,7 +442,7 @@ async function storageProblems() {
       // Something to write: a game records its replay as it is played.
       await press(page, "Enter");
       await press(page, "Enter");
-      await page.waitForFunction(() => document.getElementById("storage").textContent !== "", { timeout: 5000 })
+      await page.waitForFunction(() => document.getElementById("storage").textContent !== "", { timeout: 20000 })
         .catch(() => {});
     }
     const line = await page.evaluate(() => document.getElementById("storage").textContent);
