@@ -47,8 +47,15 @@ if [ ${#missing[@]} -eq 0 ] && ! web_sources_missing; then
   exit 0
 fi
 if [ "$(id -u)" -ne 0 ]; then
-  echo "Missing packages. Install them with:"
-  echo "  sudo apt-get install -y ${missing[*]}"
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "Missing packages. Install them with:"
+    echo "  sudo apt-get install -y ${missing[*]}"
+  fi
+  if web_sources_missing; then
+    echo "The browser build fetches SDL's Debian sources: apt needs a deb-src entry (run"
+    echo "  sudo bash scripts/setup.sh web"
+    echo "once, which adds it)."
+  fi
   exit 1
 fi
 export DEBIAN_FRONTEND=noninteractive
