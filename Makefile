@@ -1,14 +1,15 @@
 # make        build everything into build/ (the game folder is build/game/)
 # make play   install what is missing, build the game, the runner and the game files, play
-# make test   the same set-up, the formatting of every C++ source, then every test, plain and
-#             under ASan/UBSan, and the golden replays once more with a Clang build of the runner
+# make test   the same set-up (with the browser build's), the formatting of every C++ source, then
+#             every test, plain and under ASan/UBSan, the golden replays once more with a Clang
+#             build of the runner, and the browser build with its test in headless chromium
 # make format reformat every C++ source in place
 # make bench  the frame-work benchmark
 # make install PREFIX=DIR   build, then install into DIR (default /usr/local)
 # make package  build, then the Debian package $(BUILD)/cinder-arc.deb (installs into /usr)
 # make web    the game for the browser in $(WEB_BUILD)/site (emscripten; SDL2 built once into
-#             $(WEB_BUILD)/sdl); make web-serve serves it on 127.0.0.1:8375; make web-test tests it
-#             in headless chromium (neither is part of make test)
+#             $(WEB_BUILD)/sdl); make web-serve serves it on 127.0.0.1:8375; make web-test builds
+#             and tests it in headless chromium (make test does too)
 # make fuzz   every fuzz target for FUZZ_SECONDS (180) each, built with Clang's libFuzzer
 BUILD ?= build
 ASAN_BUILD ?= build-asan
@@ -76,6 +77,9 @@ test: setup-test
 	bash tests/e2e/golden_replays.sh $(CLANG_BUILD)/game $(CURDIR)
 	$(MAKE) fuzz-build
 	bash scripts/fuzz.sh $(FUZZ_BUILD) $(TEST_FUZZ_SECONDS)
+	# The game in a web page: built with emscripten (SDL2 from Debian's sources, once into
+	# $(WEB_BUILD)/sdl), then played in headless chromium.
+	$(MAKE) web-test
 
 fuzz-build:
 	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DCINDER_FUZZ=ON -DCINDER_WERROR=$(WERROR)

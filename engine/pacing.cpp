@@ -147,6 +147,14 @@ void software_pace() {
     }
 }
 
+// In a page the browser's animation callback paces the frames, and a present there never waits
+// for the display: the probe below could only spin out its second before the first picture.
+#ifdef __EMSCRIPTEN__
+constexpr bool kPagePaced = true;
+#else
+constexpr bool kPagePaced = false;
+#endif
+
 // Full screen only: three presents in a row that take one refresh period (within 1 ms) mean the
 // display paces us; gives up after a second.
 bool probe_hardware_sync(int hertz) {
@@ -175,7 +183,7 @@ namespace engine_detail {
 void start_pacing(int hertz, int depth) {
     if (hertz <= 0) return;
     g_pacing.on = true;
-    if (depth != 0 && !is_headless()) g_pacing.hardware = probe_hardware_sync(hertz);
+    if (depth != 0 && !is_headless() && !kPagePaced) g_pacing.hardware = probe_hardware_sync(hertz);
     start_software_pacing(hertz);
 }
 

@@ -152,7 +152,8 @@ int sink_close(SDL_RWops* rw) {
     return 0;
 }
 
-SDL_RWops* memory_sink(std::vector<uint8_t>& bytes) {
+// Unused in the browser build, which writes no PNG pictures.
+[[maybe_unused]] SDL_RWops* memory_sink(std::vector<uint8_t>& bytes) {
     SDL_RWops* rw = SDL_AllocRW();
     if (!rw) return nullptr;
     rw->size = sink_size;

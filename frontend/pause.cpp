@@ -31,6 +31,13 @@ TImage* g_held = nullptr;  // the picture of the last frame played before the pa
 START_BUTTON_STATE(CINDER_DEFINE_STATE)
 
 void take_screenshot() {
+#ifdef __EMSCRIPTEN__
+    // A page has no folder the player can open, and the browser offers its own captures: one
+    // line saying so, rather than a failed save or an empty folder in the page's storage.
+    std::fprintf(stderr,
+                 "cinder-arc: screenshots are not taken in the browser (F12); use the browser's own\n");
+    return;
+#endif
     if (!make_folder(kScreenshotFolder)) {
         std::fprintf(stderr, "cinder-arc: could not create the folder %s; no screenshot\n",
                      kScreenshotFolder);

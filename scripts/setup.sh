@@ -8,10 +8,13 @@ want=(build-essential cmake pkg-config libsdl2-dev libsdl2-mixer-dev libsdl2-ima
 if [ "${1:-}" = "package" ] || [ "${1:-}" = "test" ]; then
   want+=(dpkg-dev file)
 fi
-# "web": the browser build (Debian's emscripten, SDL2 and SDL2_mixer from Debian's own source
-# packages, which apt-get source fetches once a deb-src entry exists) and its test (Debian's
-# chromium, driven from node with the npm packages pinned in web/package-lock.json).
-if [ "${1:-}" = "web" ]; then
+# "web", and "test" as make test builds and tests the page too: the browser build (Debian's
+# emscripten, SDL2 and SDL2_mixer from Debian's own source packages, which apt-get source fetches
+# once a deb-src entry exists) and its test (Debian's chromium, driven from node with the npm
+# packages pinned in web/package-lock.json).
+web=no
+if [ "${1:-}" = "web" ] || [ "${1:-}" = "test" ]; then web=yes; fi
+if [ $web = yes ]; then
   want+=(emscripten chromium dpkg-dev python3)
   command -v npm > /dev/null || want+=(npm)
 fi
@@ -27,29 +30,36 @@ for p in "${want[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 web_sources_missing() {
-  [ "${1:-}" = "web" ] || return 1
+  [ $web = yes ] || return 1
   grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && return 1
   grep -qs '^deb-src' /etc/apt/sources.list && return 1
   return 0
 }
 # The browser test's node packages, exactly as web/package-lock.json pins them.
 web_node_packages() {
-  [ "${1:-}" = "web" ] || return 0
+  [ $web = yes ] || return 0
   local here
   here=$(cd "$(dirname "$0")/.." && pwd)
   [ -d "$here/web/node_modules/puppeteer-core" ] || (cd "$here/web" && npm ci --no-audit --no-fund --loglevel=error)
 }
-if [ ${#missing[@]} -eq 0 ] && ! web_sources_missing "${1:-}"; then
-  web_node_packages "${1:-}"
+if [ ${#missing[@]} -eq 0 ] && ! web_sources_missing; then
+  web_node_packages
   exit 0
 fi
 if [ "$(id -u)" -ne 0 ]; then
-  echo "Missing packages. Install them with:"
-  echo "  sudo apt-get install -y ${missing[*]}"
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "Missing packages. Install them with:"
+    echo "  sudo apt-get install -y ${missing[*]}"
+  fi
+  if web_sources_missing; then
+    echo "The browser build fetches SDL's Debian sources: apt needs a deb-src entry (run"
+    echo "  sudo bash scripts/setup.sh web"
+    echo "once, which adds it)."
+  fi
   exit 1
 fi
 export DEBIAN_FRONTEND=noninteractive
-if web_sources_missing "${1:-}"; then
+if web_sources_missing; then
   # The source packages come from the same archive as the binary ones.
   echo "Adding deb-src entries to the apt sources"
   if [ -f /etc/apt/sources.list.d/debian.sources ]; then
@@ -63,4 +73,4 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
-web_node_packages "${1:-}"
+web_node_packages
