@@ -41,12 +41,14 @@ Clock::time_point g_cost_from;
 int g_late_wake_ms = 0;     // headless: the next wait ends this late, standing for such a machine
 bool g_work_timed = false;  // the frame's work began after a late-start wait, so its cost counts
 double g_present_us = 0;
-int g_presses_seen = 0;  // key presses taken in by the end of the frame's work
+int g_presses_seen = 0;       // key presses taken in by the end of the frame's work
+double g_margin_used_us = 0;  // the margin the frame's late start began by
 
 // CINDER_PRESENT_LOG=FILE (window only): one line per present of the frame loop, the microseconds
 // of the steady clock when the present returned, the number of key presses the frame's work had
-// taken in by its end, and the microseconds of its work (late start on: from the end of its wait
-// to the present's start) and of its present, for measuring the pacing and the key-to-picture time in the
+// taken in by its end, the microseconds of its work (late start on: from the end of its wait
+// to the present's start) and of its present, and the late start's margin it began by (0 when
+// off), for measuring the pacing and the key-to-picture time in the
 // real window without anything else running around the game. The first line, "clock STEADY_US EPOCH_US", ties
 // that clock to the wall clock, so a script can time the start-up from the exec.
 FILE* g_present_log = nullptr;
@@ -213,6 +215,7 @@ void wait_for_slot() {
 
 void wait_for_frame_start() {
     g_work_timed = false;
+    g_margin_used_us = 0;
     const Clock::time_point entered = pacing_now();
     g_work_begin = entered;
     const bool on = g_late_start && g_pacing.on && (!is_headless() || g_late_start_headless);
@@ -230,8 +233,9 @@ void wait_for_frame_start() {
             is_headless() ? Clock::time_point(std::chrono::milliseconds(ms)) : engine_detail::ms_instant(ms);
         slot_us = g_pacing.step * 1000.0;
     }
+    g_margin_used_us = g_margin.margin_us(slot_us);
     const Clock::time_point begin =
-        slot - std::chrono::duration_cast<Clock::duration>(Micros(g_margin.margin_us(slot_us)));
+        slot - std::chrono::duration_cast<Clock::duration>(Micros(g_margin_used_us));
     if (is_headless()) {
         // Whole virtual milliseconds: rather a little early than late.
         const int at =
@@ -287,8 +291,8 @@ void log_present() {
         }
     }
     if (!g_present_log) return;
-    std::fprintf(g_present_log, "%lld %d %.0f %.0f\n", micros(Clock::now()), g_presses_seen,
-                 micros_between(g_work_begin, g_work_end), g_present_us);
+    std::fprintf(g_present_log, "%lld %d %.0f %.0f %.0f\n", micros(Clock::now()), g_presses_seen,
+                 micros_between(g_work_begin, g_work_end), g_present_us, g_margin_used_us);
     std::fflush(g_present_log);  // complete after every frame: the script reads it while we run
 }
 
