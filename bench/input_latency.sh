@@ -2,7 +2,7 @@
 # Key-to-picture time in the real window: the game runs on an Xvfb display of its own with
 # CINDER_PRESENT_LOG set, a sender presses a key the menus ignore at random moments through
 # XTest, noting each press's send time on the steady clock, and each press is matched to the
-# first presented frame whose work had taken it in (the present log counts the presses each
+# first presented frame whose input step had taken it in (the present log counts the presses each
 # frame's input saw). Reports the median, p99 and max of present time minus send time, for each
 # late-start setting: "no" (the frame reads its input at its start) and "yes" (as late as its
 # recent cost allows).

@@ -54,7 +54,10 @@ void fit_picture();
 
 // Input (input.cpp): the window backend's event pump, and opening/closing the pad subsystem.
 void pump_events();
-int key_presses_taken();  // the window's key presses taken in so far (repeats not counted)
+// The window's key presses (repeats not counted) taken in by the current frame's first pump, the
+// one its input step reads; cls opens the frame's input.
+int key_presses_seen_by_frame();
+void open_frame_input();
 void input_open();
 void input_close();
 

@@ -266,8 +266,12 @@ int vk_of(const SDL_Keysym& sym) {
     return key ? key : translate(kScancodeRuns, kScancodes, int(sym.scancode));
 }
 
-// Key presses taken from the window so far (not repeats), for the present log.
+// Key presses taken from the window so far (not repeats), for the present log: the count as the
+// frame's first pump left it, which is what the frame's input step sees (later pumps in the
+// same frame only fill the keys for the next).
 int g_key_presses_taken = 0;
+int g_presses_at_frame_input = 0;
+bool g_frame_input_open = false;
 
 void handle(const SDL_Event& e) {
     switch (e.type) {
@@ -309,12 +313,17 @@ void handle(const SDL_Event& e) {
 
 namespace engine_detail {
 
-int key_presses_taken() { return g_key_presses_taken; }
+int key_presses_seen_by_frame() { return g_presses_at_frame_input; }
+void open_frame_input() { g_frame_input_open = true; }
 
 void pump_events() {
     if (!initialised() || is_headless()) return;
     SDL_Event e;
     while (SDL_PollEvent(&e)) handle(e);
+    if (g_frame_input_open) {
+        g_frame_input_open = false;
+        g_presses_at_frame_input = g_key_presses_taken;
+    }
 }
 
 void input_open() {

@@ -41,13 +41,13 @@ Clock::time_point g_cost_from;
 int g_late_wake_ms = 0;     // headless: the next wait ends this late, standing for such a machine
 bool g_work_timed = false;  // the frame's work began after a late-start wait, so its cost counts
 double g_present_us = 0;
-int g_presses_seen = 0;       // key presses taken in by the end of the frame's work
+int g_presses_seen = 0;       // key presses taken in by the frame's input step
 double g_margin_used_us = 0;  // the margin the frame's late start began by
 
 // CINDER_PRESENT_LOG=FILE (window only): one line per present of the frame loop, the microseconds
-// of the steady clock when the present returned, the number of key presses the frame's work had
-// taken in by its end, the microseconds of its work (late start on: from the end of its wait
-// to the present's start) and of its present, and the late start's margin it began by (0 when
+// of the steady clock when the present returned, the number of key presses the frame's input
+// step had taken in (the count at its first pump), the microseconds of its work (late start on: from the end
+// of its wait to the present's start) and of its present, and the late start's margin it began by (0 when
 // off), for measuring the pacing and the key-to-picture time in the
 // real window without anything else running around the game. The first line, "clock STEADY_US EPOCH_US", ties
 // that clock to the wall clock, so a script can time the start-up from the exec.
@@ -253,7 +253,7 @@ void wait_for_frame_start() {
 
 void note_work_end() {
     g_work_end = pacing_now();
-    g_presses_seen = key_presses_taken();  // flip's own pump is for the next frame's input
+    g_presses_seen = key_presses_seen_by_frame();
 }
 
 void note_present(Clock::time_point present_start) {

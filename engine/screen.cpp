@@ -168,6 +168,7 @@ void hide_mouse() {
 
 void cls() {
     engine_detail::wait_for_frame_start();
+    engine_detail::open_frame_input();
     const int frame = g_frames_begun++;
     engine_detail::clear_draw_log();
     if (g_frame_hook) g_frame_hook(frame);
