@@ -95,11 +95,12 @@ void load_replay() {
     std::fill(replay_data.begin(), replay_data.end(), 0);
     const int64_t reach = int64_t(replay_data.size()) - 1;
     // A library file holds the same bytes after its header; one whose header does not read plays
-    // nothing (its page said why).
+    // nothing (its page said why). The last game's file is always the bare bytes, whatever they
+    // begin with: its first byte is a difficulty, and one beyond the tables plays at NORMAL.
     int64_t offset = 0, size = file_size(replay_source);
     bool unreadable = false;
     practice_active = 0;
-    if (is_library_replay(replay_source)) {
+    if (replay_source != kReplayPath && is_library_replay(replay_source)) {
         const ReplayInfo info = read_replay_info(replay_source);
         unreadable = !info.problem.empty();
         // A practice run plays back from its own point, gun level and ships.
