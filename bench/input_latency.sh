@@ -66,16 +66,7 @@ run_once() {
     # EASY, keyboard, a window, 20 particles.
     [ -n "$in_play" ] && printf '\000\000\000\024' > "$run/data/settings.dat"
     local log=$run/present.log
-    (cd "$run" && CINDER_PRESENT_LOG=$log exec ./cinder-arc) > "$run/game.out" 2>&1 &
-    game_pid=$!
-    local win=
-    for _ in $(seq 100); do
-        win=$(xdotool search --name "Tessel: Cinder Arc" 2> /dev/null | head -n 1)
-        [ -n "$win" ] && [ -f "$log" ] && [ "$(wc -l < "$log")" -gt 100 ] && break
-        sleep 0.1
-    done
-    [ -n "$win" ] || { echo "no game window: $(cat "$run/game.out")" >&2; exit 1; }
-    xdotool windowfocus --sync "$win" 2> /dev/null || xdotool windowfocus "$win"
+    start_focused_game "$run" "$log"
     local before=0
     if [ -n "$in_play" ]; then
         xdotool key Return && sleep 0.5 && xdotool key Return && sleep 1

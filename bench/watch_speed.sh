@@ -82,16 +82,7 @@ run_once() {
     [ -f "$dir/data/volume.txt" ] && mkdir -p "$run/data" && cp "$dir/data/volume.txt" "$run/data/"
     cp "$rep" "$run/replay/"
     local log=$run/present.log
-    (cd "$run" && CINDER_PRESENT_LOG=$log exec ./cinder-arc) > "$run/game.out" 2>&1 &
-    game_pid=$!
-    local win=
-    for _ in $(seq 100); do
-        win=$(xdotool search --name "Tessel: Cinder Arc" 2> /dev/null | head -n 1)
-        [ -n "$win" ] && [ -f "$log" ] && [ "$(wc -l < "$log")" -gt 100 ] && break
-        sleep 0.1
-    done
-    [ -n "$win" ] || { echo "no game window: $(cat "$run/game.out")" >&2; exit 1; }
-    xdotool windowfocus --sync "$win" 2> /dev/null || xdotool windowfocus "$win"
+    start_focused_game "$run" "$log"
     for key in Down Down Down Right a; do
         press "$key"
         sleep 0.3
